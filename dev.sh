@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 or Ubuntu machine for Tessarin, builds it, and runs it or its tests.
+#   ./dev.sh run        install what is missing, build, start the game
+#   ./dev.sh test       install what is missing, build, run every test
+#   ./dev.sh sanitize   the same tests built with AddressSanitizer and UBSan
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")"
+
+packages=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
+          libqt6gui6 fonts-dejavu-core)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() {
+    local preset=$1
+    local werror=OFF
+    [ -n "${CI:-}" ] && werror=ON
+    cmake --preset "$preset" -DTESSARIN_WERROR="$werror" >/dev/null
+    cmake --build --preset "$preset" --parallel "$(nproc)"
+}
+
+case "${1:-}" in
+    run)      install_missing; build default; exec build/default/src/tessarin ;;
+    test)     install_missing; build default; ctest --preset default --parallel "$(nproc)" ;;
+    sanitize) install_missing; build sanitize; ctest --preset sanitize --parallel "$(nproc)" ;;
+    *)        echo "usage: $0 run|test|sanitize" >&2; exit 2 ;;
+esac

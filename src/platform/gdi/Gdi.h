@@ -1,0 +1,94 @@
+// A raster layer with the calls, handles and pixel rules of the Windows graphics
+// device interface, in plain C++. The board and the window draw through it by
+// GDI's own names; the toolkit creates the surfaces the device contexts address.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace gdi {
+
+using BOOL = int;
+using DWORD = std::uint32_t;
+using UINT = std::uint32_t;
+using COLORREF = std::uint32_t;  // 0x00BBGGRR
+
+// Every handle is a signed 32-bit number from one table; 0 is never valid.
+using HANDLE = std::int32_t;
+using HDC = HANDLE;
+using HGDIOBJ = HANDLE;
+using HPEN = HGDIOBJ;
+using HBRUSH = HGDIOBJ;
+
+constexpr BOOL TRUE = 1;
+constexpr BOOL FALSE = 0;
+constexpr HGDIOBJ HGDI_ERROR = -1;
+constexpr COLORREF CLR_INVALID = 0xFFFFFFFFu;
+
+constexpr COLORREF RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) | (static_cast<COLORREF>(b) << 16);
+}
+constexpr std::uint8_t GetRValue(COLORREF c) { return static_cast<std::uint8_t>(c); }
+constexpr std::uint8_t GetGValue(COLORREF c) { return static_cast<std::uint8_t>(c >> 8); }
+constexpr std::uint8_t GetBValue(COLORREF c) { return static_cast<std::uint8_t>(c >> 16); }
+
+// Raster operations.
+constexpr DWORD SRCCOPY = 0x00CC0020;
+constexpr DWORD SRCAND = 0x008800C6;
+
+// Pen styles.
+constexpr int PS_SOLID = 0;
+constexpr int PS_NULL = 5;
+
+struct POINT {
+    std::int32_t x;
+    std::int32_t y;
+};
+
+// Drawing calls, with GDI's meanings. A call on an unknown or deleted handle
+// fails (FALSE, 0 or HGDI_ERROR as GDI reports it) and changes nothing.
+BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop);
+BOOL GdiTransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest,
+                       HDC hdcSrc, int xoriginSrc, int yoriginSrc, int wSrc, int hSrc,
+                       UINT crTransparent);
+HPEN CreatePen(int iStyle, int cWidth, COLORREF color);
+HBRUSH CreateSolidBrush(COLORREF color);
+HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h);
+BOOL DeleteObject(HGDIOBJ ho);
+BOOL MoveToEx(HDC hdc, int x, int y, POINT* lppt);
+BOOL LineTo(HDC hdc, int x, int y);
+BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom);
+COLORREF GetPixel(HDC hdc, int x, int y);
+COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color);
+
+// Surfaces. Each device context owns one surface of 32-bit pixels in the layout
+// 0xFFRRGGBB (what a QImage of Format_RGB32 reads without conversion). A new
+// device context starts with a black 1-pixel pen, a white brush and the current
+// position (0, 0), as a memory device context in GDI does.
+HDC CreateSurfaceDC(int width, int height, COLORREF fill);
+BOOL DeleteDC(HDC hdc);
+// New size; the pixels that stay inside keep their colour, new ones take `fill`.
+BOOL ResizeSurface(HDC hdc, int width, int height, COLORREF fill);
+BOOL FillSurface(HDC hdc, COLORREF fill);
+
+struct SurfaceBits {
+    std::uint32_t* pixels = nullptr;  // row-major, `width` pixels a row; null for a bad handle
+    int width = 0;
+    int height = 0;
+};
+SurfaceBits GetSurfaceBits(HDC hdc);
+
+// Pixel layout conversions between COLORREF and the surface's own words.
+constexpr std::uint32_t ToPixel(COLORREF c) {
+    return 0xFF000000u | (static_cast<std::uint32_t>(GetRValue(c)) << 16) |
+           (static_cast<std::uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
+}
+constexpr COLORREF FromPixel(std::uint32_t p) {
+    return RGB(static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8),
+               static_cast<std::uint8_t>(p));
+}
+
+// How many device contexts, pens and brushes are alive (stock objects excluded).
+std::size_t LiveObjectCount();
+
+}  // namespace gdi
