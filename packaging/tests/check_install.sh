@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Installs a built tree twice, once with `cmake --install` into a DESTDIR and once as the .deb unpacked with
+# `dpkg -x`, and checks that both hold the program, its pictures, the launcher on the PATH, the desktop file, the
+# metainfo and the icons where a desktop expects them, and that the installed program starts and finds its pictures.
+#   check_install.sh <build dir> <built program> <scratch dir> <cmake> <cpack>
+set -euo pipefail
+
+build=$(realpath "$1")
+built_program=$2
+scratch=$3
+cmake=$4
+cpack=$5
+source_dir=$(realpath "$(dirname "${BASH_SOURCE[0]}")/../..")
+app_id=io.github.tessarin.Tessarin
+pictures=(BarkGold.gif Background.jpg cross.gif Bullet.gif Up.jpg Right.jpg Down.jpg Left.jpg)
+icon_sizes=(16 24 32 48 64 128 256)
+
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+# Width and height of a PNG, from its IHDR chunk.
+png_size() {
+    local w h
+    w=$(od -An -tu1 -j16 -N4 "$1" | awk '{print $1*16777216 + $2*65536 + $3*256 + $4}')
+    h=$(od -An -tu1 -j20 -N4 "$1" | awk '{print $1*16777216 + $2*65536 + $3*256 + $4}')
+    echo "${w}x${h}"
+}
+
+# The program keeps running when it found everything; it exits (status 1) when a picture is missing. Started from
+# an unrelated working folder so that only its own folder can lead it to the pictures.
+starts_and_stays_up() {
+    local status=0
+    (cd / && QT_QPA_PLATFORM=offscreen HOME="$scratch/home" timeout 2 "$1" >"$scratch/run.log" 2>&1) || status=$?
+    [ "$status" -eq 124 ]
+}
+
+# Everything an installed Tessarin must have, below <root>/usr.
+check_tree() {
+    local label=$1 usr=$2/usr
+    local program=$usr/libexec/tessarin/tessarin
+    local launcher=$usr/bin/tessarin
+
+    [ -f "$program" ] && [ -x "$program" ] || fail "$label: no program at ${program#"$2"}"
+    for p in "${pictures[@]}"; do
+        cmp -s "$source_dir/Bilder/$p" "$(dirname "$program")/Bilder/$p" ||
+            fail "$label: Bilder/$p missing or different beside the program"
+    done
+
+    if [ ! -L "$launcher" ]; then
+        fail "$label: ${launcher#"$2"} is not a symlink"
+    else
+        local target
+        target=$(readlink "$launcher")
+        [[ $target != /* ]] || fail "$label: the launcher points to the absolute path $target"
+        [ "$(realpath "$launcher")" = "$(realpath "$program")" ] || fail "$label: the launcher leads to $target"
+    fi
+
+    local desktop=$usr/share/applications/$app_id.desktop
+    [ -f "$desktop" ] || fail "$label: no ${desktop#"$2"}"
+    [ -f "$desktop" ] && ! desktop-file-validate "$desktop" && fail "$label: the installed desktop file is invalid"
+    [ -f "$desktop" ] && ! grep -qx "Icon=$app_id" "$desktop" && fail "$label: the desktop file names another icon"
+    [ -f "$usr/share/metainfo/$app_id.metainfo.xml" ] || fail "$label: no metainfo"
+
+    [ -f "$usr/share/icons/hicolor/scalable/apps/$app_id.svg" ] || fail "$label: no scalable icon"
+    for s in "${icon_sizes[@]}"; do
+        local png=$usr/share/icons/hicolor/${s}x${s}/apps/$app_id.png
+        if [ ! -f "$png" ]; then
+            fail "$label: no ${s}x${s} icon"
+        elif [ "$(png_size "$png")" != "${s}x${s}" ]; then
+            fail "$label: the ${s}x${s} icon is $(png_size "$png")"
+        fi
+    done
+
+    # Cross-checks the metainfo against the desktop file and icons actually installed beside it.
+    appstreamcli validate-tree --no-net "$2" >"$scratch/validate-tree.log" 2>&1 ||
+        { cat "$scratch/validate-tree.log" >&2; fail "$label: appstreamcli validate-tree"; }
+
+    starts_and_stays_up "$launcher" || { cat "$scratch/run.log" >&2; fail "$label: the program did not stay up"; }
+}
+
+rm -rf "$scratch"
+mkdir -p "$scratch/home"
+
+# The probe itself must tell a program without pictures from one with them, or its passing means nothing.
+mkdir -p "$scratch/lonely"
+cp "$built_program" "$scratch/lonely/"
+if starts_and_stays_up "$scratch/lonely/tessarin"; then
+    fail "a program without Bilder/ beside it stayed up, so the start-up check proves nothing"
+fi
+
+echo "== cmake --install into a DESTDIR"
+DESTDIR="$scratch/destdir" "$cmake" --install "$build" --prefix /usr >"$scratch/install.log"
+check_tree "cmake --install" "$scratch/destdir"
+
+echo "== cpack -G DEB, unpacked with dpkg -x"
+"$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/deb" >"$scratch/cpack.log" 2>&1 ||
+    { cat "$scratch/cpack.log" >&2; exit 1; }
+debs=("$scratch"/deb/tessarin_*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { fail "cpack made no single tessarin .deb"; exit 1; }
+deb=${debs[0]}
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = tessarin ] || fail "package name $(field Package)"
+[ "$(field Section)" = games ] || fail "section $(field Section)"
+[ -n "$(field Maintainer)" ] || fail "no maintainer"
+[[ $(field Depends) == *libqt6widgets6* ]] || fail "Depends lacks the Qt Widgets library: $(field Depends)"
+if dpkg-deb -c "$deb" | grep -q -e '/usr/local/' -e "$build"; then
+    fail "the package holds files outside /usr or from the build tree"
+fi
+dpkg -x "$deb" "$scratch/root"
+check_tree ".deb" "$scratch/root"
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed" >&2
+    exit 1
+fi
+echo "install and package layout: all checks passed"
