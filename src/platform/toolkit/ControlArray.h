@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <stdexcept>
+#include <string>
 
 namespace toolkit {
 
@@ -22,7 +23,7 @@ public:
         return *it->second;
     }
 
-    // Creates element `Index` as a hidden copy of the first element's current design.
+    // Creates element `Index` as a hidden copy of the lowest element's current design.
     void Load(std::int16_t Index) {
         if (elements_.count(Index)) throw std::invalid_argument("control array element " + std::to_string(Index) + " exists");
         auto design = elements_.begin()->second->CurrentDesign();

@@ -41,13 +41,15 @@ public:
     float ScaleWidth() const;
     float ScaleHeight() const;
 
-    // Runs the load event once, then shows the window through the front end.
+    // Runs the load event once, then shows the window through the front end. An
+    // exception from the load event passes to the caller; the window stays hidden.
     void Show();
     bool Visible() const { return visible_; }
     bool Loaded() const { return loaded_; }
 
     // Every request to close (close box, system menu, a command) comes here; the
-    // unload event may cancel it. Returns true when the window closed.
+    // unload event may cancel it. Returns true when the window closed. A request
+    // made while the unload event is still deciding is refused.
     bool RequestClose();
     bool Closed() const { return closed_; }
 
@@ -71,6 +73,17 @@ protected:
     void Place(const Image& image) { images_.push_back(&image); }
     void Place(Label& label) { labels_.push_back(&label); }
     void Place(std::function<std::vector<PictureBox*>()> surfaces) { surfaces_.push_back(std::move(surfaces)); }
+    void Place(PictureBox& surface) {
+        Place([&surface] { return std::vector<PictureBox*>{&surface}; });
+    }
+    template <typename Array>
+    void PlaceArray(const Array& array) {
+        Place([&array] {
+            std::vector<PictureBox*> all;
+            array.ForEach([&all](auto, PictureBox& surface) { all.push_back(&surface); });
+            return all;
+        });
+    }
     MenuItem& AddMenu(MenuItem::Design design);
 
 private:
@@ -79,6 +92,7 @@ private:
     bool loaded_ = false;
     bool visible_ = false;
     bool closed_ = false;
+    bool unloading_ = false;
     std::vector<const Line*> lines_;
     std::vector<const Image*> images_;
     std::vector<Label*> labels_;

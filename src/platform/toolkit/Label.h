@@ -32,6 +32,7 @@ public:
         gdi::COLORREF ForeColor = gdi::RGB(0, 0, 0);
         toolkit::Alignment Alignment = toolkit::Alignment::LeftJustify;
         bool Transparent = true;
+        gdi::COLORREF BackColor = gdi::RGB(240, 240, 240);  // shown only when not transparent
     };
 
     explicit Label(Design design) : design_(std::move(design)) {}

@@ -10,10 +10,22 @@ namespace toolkit {
 struct Picture {
     int Width = 0;
     int Height = 0;
-    std::vector<std::uint32_t> Pixels;  // row-major, 0xFFRRGGBB, Width × Height
+    // Row-major, Width × Height, 0xAARRGGBB. Alpha below 0xFF comes from a picture's
+    // transparency (as in GIF files): there the surface's background shows through.
+    std::vector<std::uint32_t> Pixels;
 };
 
 // Pictures are immutable once loaded and shared by whoever shows them.
 using StdPicture = std::shared_ptr<const Picture>;
+
+// Pictures beyond these bounds are refused before any pixel memory is taken, so a
+// corrupt or hostile header cannot exhaust memory.
+constexpr int MaxPictureSide = 16384;
+constexpr std::int64_t MaxPicturePixels = std::int64_t{1} << 25;  // 128 MB of pixels
+
+constexpr bool PictureSizeAllowed(std::int64_t width, std::int64_t height) {
+    return width > 0 && height > 0 && width <= MaxPictureSide && height <= MaxPictureSide &&
+           width * height <= MaxPicturePixels;
+}
 
 }  // namespace toolkit

@@ -1,5 +1,14 @@
 // A picture surface: a rectangle of the window with a device context of the raster
 // layer, a persistent image, an optional picture and a mouse-down event.
+//
+// The surface is erased to its BackColor with its Picture drawn at the top-left over
+// it: the picture is the surface's background, so Cls and a new BackColor restore it.
+//
+// With AutoRedraw True, hDC addresses the persistent image, which the front end
+// shows. Setting AutoRedraw False gives that image up: hDC then addresses a new,
+// non-persistent surface that loses whatever is drawn on it whenever the surface is
+// painted (it is erased first, as a window without backing store would be). Device
+// contexts handed out before the switch are deleted with the image.
 #pragma once
 
 #include <cstdint>
@@ -23,7 +32,11 @@ public:
         bool AutoSize = false;                        // takes the size of an assigned picture
         bool AutoRedraw = true;                       // keeps a persistent image
         bool Visible = true;
+        StdPicture Picture;                           // none by default
     };
+
+    // Sides beyond this are refused (std::out_of_range), as are negative ones.
+    static constexpr int MaxSide = MaxPictureSide;
 
     explicit PictureBox(const Design& design);
     ~PictureBox();
@@ -36,6 +49,8 @@ public:
     gdi::HDC hDC() const;
     float ScaleWidth() const;
     float ScaleHeight() const;
+    // Written sizes are taken to the nearest whole pixel; the image keeps its
+    // top-left content and new pixels take the BackColor.
     float Width() const;
     void Width(float vNewValue);
     float Height() const;
@@ -45,15 +60,20 @@ public:
 
     const StdPicture& Picture() const;
     void Picture(StdPicture vNewValue);  // null clears it
+    bool AutoSize() const;
     bool AutoRedraw() const;
     void AutoRedraw(bool vNewValue);
     gdi::COLORREF BackColor() const;
     void BackColor(gdi::COLORREF vNewValue);
+    gdi::COLORREF ForeColor() const;
     bool Visible() const;
     void Visible(bool vNewValue);
 
     void Cls();
     void Refresh();
+
+    // For the front end when it paints: the device context whose pixels to show.
+    gdi::HDC Paint();
 
     // Raised by the front end for every press: Button 1 left, 2 right, 4 middle;
     // Shift 1 Shift, 2 Ctrl, 4 Alt; X and Y in the surface's pixels.
@@ -61,6 +81,20 @@ public:
 
     // Set by a front end: repaint the visible surface from its image now.
     std::function<void()> Repaint;
+    // Set by a front end: the size or the visibility changed.
+    std::function<void()> Changed;
+
+private:
+    void CreateSurface();
+    void DestroySurface();
+    void Erase();
+    void Resize(int width, int height);
+    void NotifyChanged() const;
+
+    Design design_;
+    gdi::HDC hdc_ = 0;
+    gdi::HPEN pen_ = 0;          // the surface's own pen, while it is still selected
+    gdi::HGDIOBJ initialPen_ = 0;  // what the new device context came with
 };
 
 }  // namespace toolkit

@@ -13,14 +13,18 @@
 namespace toolkit {
 
 // Message box styles and answers.
+constexpr std::int16_t vbOKOnly = 0;
 constexpr std::int16_t vbYesNo = 4;
+constexpr std::int16_t vbCritical = 16;
 constexpr std::int16_t vbQuestion = 32;
+constexpr std::int16_t vbOK = 1;
 constexpr std::int16_t vbYes = 6;
 constexpr std::int16_t vbNo = 7;
 
 using MsgBoxHandler = std::function<std::int16_t(const std::string& Prompt, std::int16_t Buttons,
                                                  const std::string& Title)>;
-// Modal: returns the answer. Without a handler installed it fails loudly.
+// Modal: returns the answer. Without a handler installed it throws std::logic_error,
+// so a question can never be answered silently.
 std::int16_t MsgBox(const std::string& Prompt, std::int16_t Buttons, const std::string& Title);
 MsgBoxHandler SetMsgBoxHandler(MsgBoxHandler handler);  // returns the previous one
 
@@ -30,16 +34,20 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Decodes a file (already a native path) into a picture, or throws PictureLoadError.
+// Decodes an existing, non-empty file (already a native path) into a picture. It
+// throws (PictureLoadError or any std::exception) with the cause alone; LoadPicture
+// adds the file's name. Pictures beyond PictureSizeAllowed must be refused before
+// their pixels are allocated. Without a decoder installed, 24-bit bitmaps are read.
 using PictureDecoder = std::function<StdPicture(const std::string& NativeFileName)>;
 StdPicture LoadPicture(const std::string& FileName);
-PictureDecoder SetPictureDecoder(PictureDecoder decoder);
+PictureDecoder SetPictureDecoder(PictureDecoder decoder);  // returns the previous one
 
 // The program's paths are written with '\' as in "\Bilder\cross.gif"; this maps
 // them to the platform's separator.
 std::string NativePath(const std::string& PathName);
 
-// The file's name when PathName is an ordinary, visible file; "" otherwise.
+// The file's name when PathName is an ordinary, visible file; "" otherwise
+// (missing, a folder, a hidden file, or behind a folder it cannot enter). No wildcards.
 std::string Dir(const std::string& PathName);
 
 namespace App {
@@ -48,7 +56,7 @@ std::string Path();
 void Path(const std::string& vNewValue);
 }  // namespace App
 
-// Lets the front end process pending events once.
+// Lets the front end process pending events once; without a handler there are none.
 void DoEvents();
 std::function<void()> SetDoEventsHandler(std::function<void()> handler);
 

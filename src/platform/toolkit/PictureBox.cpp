@@ -1,0 +1,151 @@
+#include "platform/toolkit/PictureBox.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+namespace toolkit {
+
+namespace {
+
+int CheckedSide(double value, const char* what) {
+    const double side = std::nearbyint(value);
+    if (!(side >= 0 && side <= PictureBox::MaxSide))
+        throw std::out_of_range(std::string("picture surface ") + what + " out of range: " + std::to_string(value));
+    return static_cast<int>(side);
+}
+
+// A picture pixel laid over the background, by its alpha.
+std::uint32_t Over(std::uint32_t picture, std::uint32_t background) {
+    const std::uint32_t alpha = picture >> 24;
+    if (alpha == 0xFF) return picture;
+    if (alpha == 0) return background;
+    std::uint32_t result = 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const std::uint32_t p = (picture >> shift) & 0xFF;
+        const std::uint32_t b = (background >> shift) & 0xFF;
+        result |= ((p * alpha + b * (255 - alpha) + 127) / 255) << shift;
+    }
+    return result;
+}
+
+}  // namespace
+
+PictureBox::PictureBox(const Design& design) : design_(design) {
+    design_.Width = CheckedSide(design.Width, "width");
+    design_.Height = CheckedSide(design.Height, "height");
+    if (design_.AutoSize && design_.Picture) {
+        design_.Width = design_.Picture->Width;
+        design_.Height = design_.Picture->Height;
+    }
+    CreateSurface();
+}
+
+PictureBox::~PictureBox() { DestroySurface(); }
+
+PictureBox::Design PictureBox::CurrentDesign() const { return design_; }
+
+gdi::HDC PictureBox::hDC() const { return hdc_; }
+float PictureBox::ScaleWidth() const { return static_cast<float>(design_.Width); }
+float PictureBox::ScaleHeight() const { return static_cast<float>(design_.Height); }
+float PictureBox::Width() const { return static_cast<float>(design_.Width); }
+float PictureBox::Height() const { return static_cast<float>(design_.Height); }
+int PictureBox::Left() const { return design_.Left; }
+int PictureBox::Top() const { return design_.Top; }
+
+void PictureBox::Width(float vNewValue) { Resize(CheckedSide(vNewValue, "width"), design_.Height); }
+void PictureBox::Height(float vNewValue) { Resize(design_.Width, CheckedSide(vNewValue, "height")); }
+
+const StdPicture& PictureBox::Picture() const { return design_.Picture; }
+
+void PictureBox::Picture(StdPicture vNewValue) {
+    design_.Picture = std::move(vNewValue);
+    if (design_.AutoSize && design_.Picture) Resize(design_.Picture->Width, design_.Picture->Height);
+    Erase();
+}
+
+bool PictureBox::AutoSize() const { return design_.AutoSize; }
+bool PictureBox::AutoRedraw() const { return design_.AutoRedraw; }
+
+void PictureBox::AutoRedraw(bool vNewValue) {
+    if (vNewValue == design_.AutoRedraw) return;
+    design_.AutoRedraw = vNewValue;
+    DestroySurface();
+    CreateSurface();
+}
+
+gdi::COLORREF PictureBox::BackColor() const { return design_.BackColor; }
+
+void PictureBox::BackColor(gdi::COLORREF vNewValue) {
+    design_.BackColor = vNewValue;
+    Erase();
+}
+
+gdi::COLORREF PictureBox::ForeColor() const { return design_.ForeColor; }
+bool PictureBox::Visible() const { return design_.Visible; }
+
+void PictureBox::Visible(bool vNewValue) {
+    if (vNewValue == design_.Visible) return;
+    design_.Visible = vNewValue;
+    NotifyChanged();
+}
+
+void PictureBox::Cls() { Erase(); }
+
+void PictureBox::Refresh() {
+    if (Repaint) Repaint();
+}
+
+gdi::HDC PictureBox::Paint() {
+    if (!design_.AutoRedraw) Erase();
+    return hdc_;
+}
+
+void PictureBox::CreateSurface() {
+    hdc_ = gdi::CreateSurfaceDC(design_.Width, design_.Height, design_.BackColor);
+    pen_ = gdi::CreatePen(gdi::PS_SOLID, 1, design_.ForeColor);
+    initialPen_ = gdi::SelectObject(hdc_, pen_);
+    Erase();
+}
+
+// Pens and brushes that drawing code selected into the surface belong to that code;
+// only the surface's own pen is deleted here, and only while it is still selected.
+void PictureBox::DestroySurface() {
+    if (hdc_ == 0) return;
+    if (gdi::SelectObject(hdc_, initialPen_) == pen_) gdi::DeleteObject(pen_);
+    gdi::DeleteDC(hdc_);
+    hdc_ = 0;
+    pen_ = 0;
+    initialPen_ = 0;
+}
+
+void PictureBox::Erase() {
+    gdi::FillSurface(hdc_, design_.BackColor);
+    const StdPicture& picture = design_.Picture;
+    if (!picture) return;
+    const gdi::SurfaceBits bits = gdi::GetSurfaceBits(hdc_);
+    if (bits.pixels == nullptr) return;
+    const int width = std::min(bits.width, picture->Width);
+    const int height = std::min(bits.height, picture->Height);
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* src = picture->Pixels.data() + static_cast<std::size_t>(y) * picture->Width;
+        std::uint32_t* dst = bits.pixels + static_cast<std::size_t>(y) * bits.width;
+        for (int x = 0; x < width; ++x) dst[x] = Over(src[x], dst[x]);
+    }
+}
+
+void PictureBox::Resize(int width, int height) {
+    if (width == design_.Width && height == design_.Height) return;
+    design_.Width = width;
+    design_.Height = height;
+    gdi::ResizeSurface(hdc_, width, height, design_.BackColor);
+    NotifyChanged();
+}
+
+void PictureBox::NotifyChanged() const {
+    if (Changed) Changed();
+}
+
+}  // namespace toolkit

@@ -1,0 +1,141 @@
+#include "platform/toolkit/Runtime.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <new>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "platform/toolkit/Bitmap.h"
+
+namespace toolkit {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+MsgBoxHandler& MsgBoxSeam() {
+    static MsgBoxHandler handler;
+    return handler;
+}
+
+PictureDecoder& DecoderSeam() {
+    static PictureDecoder decoder;
+    return decoder;
+}
+
+std::function<void()>& DoEventsSeam() {
+    static std::function<void()> handler;
+    return handler;
+}
+
+std::optional<std::string>& AppPathOverride() {
+    static std::optional<std::string> path;
+    return path;
+}
+
+// Bitmaps larger than any allowed picture are refused before they are read in.
+constexpr std::uintmax_t MaxBitmapFileSize = 54 + static_cast<std::uintmax_t>(MaxPicturePixels) * 4;
+
+StdPicture DecodeBitmapFile(const std::string& NativeFileName) {
+    std::error_code ec;
+    if (fs::file_size(NativeFileName, ec) > MaxBitmapFileSize) throw PictureLoadError("file is too large");
+    std::ifstream in(NativeFileName, std::ios::binary);
+    if (!in) throw PictureLoadError("cannot open the file");
+    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return LoadBitmapResource(bytes);
+}
+
+StdPicture Decode(const std::string& native) {
+    const PictureDecoder& decoder = DecoderSeam();
+    StdPicture picture = decoder ? decoder(native) : DecodeBitmapFile(native);
+    if (!picture || !PictureSizeAllowed(picture->Width, picture->Height) ||
+        picture->Pixels.size() != static_cast<std::size_t>(picture->Width) * static_cast<std::size_t>(picture->Height))
+        throw PictureLoadError("the decoder returned no usable picture");
+    return picture;
+}
+
+std::string ExecutableFolder() {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec && exe.has_parent_path()) return exe.parent_path().string();
+    const fs::path cwd = fs::current_path(ec);
+    return ec ? std::string(".") : cwd.string();
+}
+
+}  // namespace
+
+std::int16_t MsgBox(const std::string& Prompt, std::int16_t Buttons, const std::string& Title) {
+    const MsgBoxHandler& handler = MsgBoxSeam();
+    if (!handler) throw std::logic_error("no message box handler installed for: " + Prompt);
+    return handler(Prompt, Buttons, Title);
+}
+
+MsgBoxHandler SetMsgBoxHandler(MsgBoxHandler handler) { return std::exchange(MsgBoxSeam(), std::move(handler)); }
+
+PictureDecoder SetPictureDecoder(PictureDecoder decoder) { return std::exchange(DecoderSeam(), std::move(decoder)); }
+
+StdPicture LoadPicture(const std::string& FileName) {
+    const std::string native = NativePath(FileName);
+    const auto fail = [&](const std::string& cause) -> PictureLoadError {
+        return PictureLoadError("cannot load picture '" + native + "': " + cause);
+    };
+    std::error_code ec;
+    const fs::file_status status = fs::status(native, ec);
+    if (!fs::exists(status)) throw fail("file not found");
+    if (!fs::is_regular_file(status)) throw fail("not a file");
+    if (fs::file_size(native, ec) == 0 || ec) throw fail("file is empty");
+    try {
+        return Decode(native);
+    } catch (const std::bad_alloc&) {
+        throw fail("not enough memory");
+    } catch (const std::exception& e) {
+        throw fail(e.what());
+    }
+}
+
+std::string NativePath(const std::string& PathName) {
+    std::string native = PathName;
+    if constexpr (fs::path::preferred_separator != '\\') {
+        for (char& c : native)
+            if (c == '\\') c = static_cast<char>(fs::path::preferred_separator);
+    }
+    return native;
+}
+
+std::string Dir(const std::string& PathName) {
+    if (PathName.empty()) return "";
+    const fs::path path(NativePath(PathName));
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return "";
+    const std::string name = path.filename().string();
+    if (name.empty() || name.front() == '.') return "";  // hidden by convention
+    return name;
+}
+
+namespace App {
+
+std::string Path() {
+    if (!AppPathOverride()) AppPathOverride() = ExecutableFolder();
+    return *AppPathOverride();
+}
+
+void Path(const std::string& vNewValue) {
+    std::string path = vNewValue;
+    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\')) path.pop_back();
+    AppPathOverride() = path;
+}
+
+}  // namespace App
+
+void DoEvents() {
+    if (const auto& handler = DoEventsSeam()) handler();
+}
+
+std::function<void()> SetDoEventsHandler(std::function<void()> handler) {
+    return std::exchange(DoEventsSeam(), std::move(handler));
+}
+
+}  // namespace toolkit

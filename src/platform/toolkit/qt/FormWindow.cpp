@@ -1,0 +1,278 @@
+#include "platform/toolkit/qt/FormWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <cmath>
+#include <vector>
+
+namespace toolkit::qt {
+
+namespace {
+
+// The design's pixels are those of a 96 dpi screen: 12 points are 16 pixels.
+constexpr double DesignPixelsPerPoint = 96.0 / 72.0;
+constexpr const char* FallbackFontFamily = "DejaVu Sans";
+
+QColor ToQColor(gdi::COLORREF c) { return QColor(gdi::GetRValue(c), gdi::GetGValue(c), gdi::GetBValue(c)); }
+
+QString ToQString(const std::string& text) { return QString::fromStdString(text); }
+
+// The device context's pixels, wrapped without a copy; valid until it is drawn on or resized.
+QImage SurfaceImage(gdi::HDC hdc) {
+    const gdi::SurfaceBits bits = gdi::GetSurfaceBits(hdc);
+    if (bits.pixels == nullptr) return {};
+    return QImage(reinterpret_cast<const uchar*>(bits.pixels), bits.width, bits.height, bits.width * 4,
+                  QImage::Format_RGB32);
+}
+
+QImage PictureImage(const Picture& picture) {
+    return QImage(reinterpret_cast<const uchar*>(picture.Pixels.data()), picture.Width, picture.Height,
+                  picture.Width * 4, QImage::Format_ARGB32);
+}
+
+QFont ToQFont(const Font& font) {
+    QFont qfont;
+    qfont.setFamilies({ToQString(font.Name), FallbackFontFamily});
+    qfont.setPixelSize(static_cast<int>(std::lround(font.Size * DesignPixelsPerPoint)));
+    qfont.setWeight(static_cast<QFont::Weight>(font.Weight));
+    qfont.setItalic(font.Italic);
+    qfont.setUnderline(font.Underline);
+    qfont.setStrikeOut(font.Strikethrough);
+    return qfont;
+}
+
+Qt::Alignment ToQAlignment(Alignment alignment) {
+    switch (alignment) {
+        case Alignment::Center: return Qt::AlignHCenter | Qt::AlignTop;
+        case Alignment::RightJustify: return Qt::AlignRight | Qt::AlignTop;
+        default: return Qt::AlignLeft | Qt::AlignTop;
+    }
+}
+
+std::int16_t ButtonCode(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton: return 1;
+        case Qt::RightButton: return 2;
+        case Qt::MiddleButton: return 4;
+        default: return 0;
+    }
+}
+
+std::int16_t ShiftCode(Qt::KeyboardModifiers modifiers) {
+    std::int16_t shift = 0;
+    if (modifiers & Qt::ShiftModifier) shift |= 1;
+    if (modifiers & Qt::ControlModifier) shift |= 2;
+    if (modifiers & Qt::AltModifier) shift |= 4;
+    return shift;
+}
+
+// The client area: the form's image, then its lines, images and labels. Presses
+// here belong to no control and are not reported.
+class ClientArea : public QWidget {
+public:
+    ClientArea(const Form& form, QWidget* parent) : QWidget(parent), form_(form) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setFixedSize(form.Properties().ClientWidth, form.Properties().ClientHeight);
+        for (const Label* label : form.Labels()) fonts_.push_back(ToQFont(label->Properties().Font));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), ToQColor(form_.Properties().BackColor));
+        painter.drawImage(0, 0, SurfaceImage(form_.hDC()));
+        for (const Line* line : form_.Lines()) {
+            painter.setPen(QPen(ToQColor(line->BorderColor), line->BorderWidth));
+            painter.drawLine(line->X1, line->Y1, line->X2, line->Y2);
+        }
+        for (const Image* image : form_.Images()) {
+            if (image->Picture)
+                painter.drawImage(QPoint(image->Left, image->Top), PictureImage(*image->Picture),
+                                  QRect(0, 0, image->Width, image->Height));
+        }
+        for (std::size_t i = 0; i < form_.Labels().size(); ++i) DrawLabel(painter, *form_.Labels()[i], fonts_[i]);
+    }
+
+private:
+    static void DrawLabel(QPainter& painter, const Label& label, const QFont& font) {
+        const Label::Design& design = label.Properties();
+        const QRect box(design.Left, design.Top, design.Width, design.Height);
+        if (!design.Transparent) painter.fillRect(box, ToQColor(design.BackColor));
+        painter.save();
+        painter.setClipRect(box);
+        painter.setFont(font);
+        painter.setPen(ToQColor(design.ForeColor));
+        painter.drawText(box, static_cast<int>(ToQAlignment(design.Alignment) | Qt::TextSingleLine),
+                         ToQString(label.Caption()));
+        painter.restore();
+    }
+
+    const Form& form_;
+    std::vector<QFont> fonts_;
+};
+
+class SurfaceView : public QWidget {
+public:
+    SurfaceView(PictureBox& surface, QWidget* parent) : QWidget(parent), surface_(surface) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), ToQColor(surface_.BackColor()));
+        painter.drawImage(0, 0, SurfaceImage(surface_.Paint()));
+    }
+
+    void mousePressEvent(QMouseEvent* event) override {
+        if (!surface_.MouseDown) return;
+        const QPointF at = event->position();
+        surface_.MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()), static_cast<float>(at.x()),
+                           static_cast<float>(at.y()));
+    }
+
+private:
+    PictureBox& surface_;
+};
+
+void AddMenuItem(QWidget* parent, MenuItem& item);
+
+void AddMenuChildren(QMenu* menu, MenuItem& item) {
+    for (const auto& child : item.Children()) AddMenuItem(menu, *child);
+}
+
+// A check mark shows only while the item is checked, so unchecked items carry no
+// indicator; the model alone decides what a choice does to the marks.
+void AddCommand(QWidget* parent, MenuItem& item) {
+    auto* action = new QAction(ToQString(item.Caption()), parent);
+    action->setEnabled(item.Enabled());
+    action->setVisible(item.Visible());
+    if (!item.Shortcut().empty()) action->setShortcut(QKeySequence(ToQString(item.Shortcut())));
+    const auto syncCheck = [action, &item] {
+        action->setCheckable(item.Checked());
+        action->setChecked(item.Checked());
+    };
+    syncCheck();
+    item.Changed = syncCheck;
+    QObject::connect(action, &QAction::triggered, action, [&item, syncCheck] {
+        item.Choose();
+        syncCheck();
+    });
+    parent->addAction(action);
+}
+
+void AddMenuItem(QWidget* parent, MenuItem& item) {
+    if (item.IsSeparator()) {
+        auto* separator = new QAction(parent);
+        separator->setSeparator(true);
+        separator->setVisible(item.Visible());
+        parent->addAction(separator);
+        return;
+    }
+    if (item.Children().empty()) {
+        AddCommand(parent, item);
+        return;
+    }
+    auto* menu = new QMenu(ToQString(item.Caption()), parent);
+    menu->menuAction()->setEnabled(item.Enabled());
+    menu->menuAction()->setVisible(item.Visible());
+    AddMenuChildren(menu, item);
+    parent->addAction(menu->menuAction());
+}
+
+Qt::WindowFlags WindowFlagsOf(const Form::Design& design) {
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowCloseButtonHint;
+    if (design.MinButton) flags |= Qt::WindowMinimizeButtonHint;
+    if (design.MaxButton) flags |= Qt::WindowMaximizeButtonHint;
+    return flags;
+}
+
+}  // namespace
+
+FormWindow::FormWindow(Form& form) : QWidget(nullptr, WindowFlagsOf(form.Properties())), form_(form) {
+    setWindowTitle(ToQString(form.Properties().Caption));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    if (!form.Properties().Resizable) layout->setSizeConstraint(QLayout::SetFixedSize);
+    if (!form.Menus().empty()) {
+        menuBar_ = new QMenuBar(this);
+        layout->setMenuBar(menuBar_);
+        BuildMenus();
+    }
+    canvas_ = new ClientArea(form, this);
+    layout->addWidget(canvas_);
+    for (Label* label : form.Labels()) {
+        const Label::Design& d = label->Properties();
+        label->Changed = [this, rect = QRect(d.Left, d.Top, d.Width, d.Height)] { canvas_->update(rect); };
+    }
+    form.ShowWindow = [this] { ShowForm(); };
+    form.CloseWindow = [this] {
+        if (!inCloseEvent_) close();
+    };
+}
+
+FormWindow::~FormWindow() {
+    form_.ShowWindow = nullptr;
+    form_.CloseWindow = nullptr;
+    for (Label* label : form_.Labels()) label->Changed = nullptr;
+    for (PictureBox* surface : form_.Surfaces()) {
+        surface->Repaint = nullptr;
+        surface->Changed = nullptr;
+    }
+}
+
+QWidget* FormWindow::SurfaceWidget(const PictureBox& surface) const {
+    const auto it = surfaces_.find(&surface);
+    return it == surfaces_.end() ? nullptr : it->second;
+}
+
+void FormWindow::BuildMenus() {
+    for (const auto& item : form_.Menus()) AddMenuItem(menuBar_, *item);
+}
+
+// Surfaces are bound when the window first shows, after the form's load event
+// has created its run-time controls.
+void FormWindow::ShowForm() {
+    for (PictureBox* surface : form_.Surfaces()) {
+        surface->Changed = [this, surface] { SyncSurface(*surface); };
+        SyncSurface(*surface);
+    }
+    show();
+}
+
+void FormWindow::SyncSurface(PictureBox& surface) {
+    QWidget* widget = SurfaceWidget(surface);
+    if (widget == nullptr) {
+        if (!surface.Visible()) return;
+        widget = new SurfaceView(surface, canvas_);
+        surfaces_.emplace(&surface, widget);
+        surface.Repaint = [widget] { widget->repaint(); };
+    }
+    widget->setGeometry(surface.Left(), surface.Top(), static_cast<int>(surface.Width()),
+                        static_cast<int>(surface.Height()));
+    widget->setVisible(surface.Visible());
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    if (form_.Closed()) {
+        event->accept();
+        return;
+    }
+    inCloseEvent_ = true;
+    const bool closed = form_.RequestClose();
+    inCloseEvent_ = false;
+    if (closed)
+        event->accept();
+    else
+        event->ignore();
+}
+
+}  // namespace toolkit::qt

@@ -1,0 +1,99 @@
+#include "platform/toolkit/qt/Seams.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QImageReader>
+#include <QMessageBox>
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <utility>
+
+#include "platform/toolkit/Runtime.h"
+
+namespace toolkit::qt {
+
+namespace {
+
+constexpr int AllocationLimitMB = static_cast<int>(MaxPicturePixels * 4 / (1024 * 1024));
+
+QMessageBox::Icon IconOf(std::int16_t style) {
+    switch (style & 0x70) {
+        case 16: return QMessageBox::Critical;
+        case 32: return QMessageBox::Question;
+        case 48: return QMessageBox::Warning;
+        case 64: return QMessageBox::Information;
+        default: return QMessageBox::NoIcon;
+    }
+}
+
+QMessageBox::StandardButtons ButtonsOf(std::int16_t style) {
+    switch (style & 0x7) {
+        case 1: return QMessageBox::Ok | QMessageBox::Cancel;
+        case 2: return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+        case 3: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case 4: return QMessageBox::Yes | QMessageBox::No;
+        case 5: return QMessageBox::Retry | QMessageBox::Cancel;
+        default: return QMessageBox::Ok;
+    }
+}
+
+constexpr std::array<std::pair<QMessageBox::StandardButton, std::int16_t>, 7> Answers{{
+    {QMessageBox::Ok, 1},
+    {QMessageBox::Cancel, 2},
+    {QMessageBox::Abort, 3},
+    {QMessageBox::Retry, 4},
+    {QMessageBox::Ignore, 5},
+    {QMessageBox::Yes, vbYes},
+    {QMessageBox::No, vbNo},
+}};
+
+// A box closed without a button counts as its cancelling answer.
+std::int16_t AnswerOf(QMessageBox::StandardButton clicked, QMessageBox::StandardButtons offered) {
+    for (const auto& [button, answer] : Answers)
+        if (button == clicked) return answer;
+    if (offered & QMessageBox::Cancel) return 2;
+    if (offered & QMessageBox::No) return vbNo;
+    return 1;
+}
+
+std::int16_t ShowMessageBox(const std::string& Prompt, std::int16_t Buttons, const std::string& Title) {
+    const QMessageBox::StandardButtons offered = ButtonsOf(Buttons);
+    QMessageBox box(IconOf(Buttons), QString::fromStdString(Title), QString::fromStdString(Prompt), offered,
+                    QApplication::activeWindow());
+    box.exec();
+    return AnswerOf(box.standardButton(box.clickedButton()), offered);
+}
+
+}  // namespace
+
+StdPicture DecodePicture(const std::string& NativeFileName) {
+    QImageReader reader(QString::fromStdString(NativeFileName));
+    reader.setAllocationLimit(AllocationLimitMB);
+    const QSize announced = reader.size();
+    if (announced.isValid() && !PictureSizeAllowed(announced.width(), announced.height()))
+        throw PictureLoadError("picture size " + std::to_string(announced.width()) + " x " +
+                               std::to_string(announced.height()) + " is out of range");
+    QImage image;
+    if (!reader.read(&image)) throw PictureLoadError(reader.errorString().toStdString());
+    if (!PictureSizeAllowed(image.width(), image.height())) throw PictureLoadError("picture size is out of range");
+    image.convertTo(QImage::Format_ARGB32);
+
+    auto picture = std::make_shared<Picture>();
+    picture->Width = image.width();
+    picture->Height = image.height();
+    picture->Pixels.resize(static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()));
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(picture->Pixels.data() + static_cast<std::size_t>(y) * image.width(), image.constScanLine(y),
+                    static_cast<std::size_t>(image.width()) * 4);
+    return picture;
+}
+
+void InstallSeams() {
+    SetMsgBoxHandler(ShowMessageBox);
+    SetPictureDecoder(DecodePicture);
+    SetDoEventsHandler([] { QCoreApplication::processEvents(); });
+    App::Path(QCoreApplication::applicationDirPath().toStdString());
+}
+
+}  // namespace toolkit::qt

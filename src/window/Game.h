@@ -1,0 +1,70 @@
+// The program's only window: the board surface, the hidden picture buffers, the
+// frame corners, the status line and the menu tree, with one handler per event.
+#pragma once
+
+#include <cstdint>
+#include <map>
+
+#include "platform/toolkit/ControlArray.h"
+#include "platform/toolkit/Form.h"
+#include "platform/toolkit/Image.h"
+#include "platform/toolkit/Label.h"
+#include "platform/toolkit/Line.h"
+#include "platform/toolkit/MenuItem.h"
+#include "platform/toolkit/PictureBox.h"
+
+class Game : public toolkit::Form {
+public:
+    Game();
+    ~Game() override;
+
+    // The live window; throws std::logic_error while there is none.
+    static Game& Instance();
+
+    // Controls, in the order of the design.
+    toolkit::ControlArray<toolkit::PictureBox> Buff;
+    toolkit::PictureBox Board;
+    toolkit::Line Line1;
+    toolkit::Image Image8;
+    toolkit::Image Image7;
+    toolkit::Image Image6;
+    toolkit::Image Image5;
+    toolkit::Label Text;
+
+    toolkit::MenuItem& mnuFile() const { return *mnuFile_; }
+    toolkit::MenuItem& mnuNew() const { return *mnuNew_; }
+    toolkit::MenuItem& mnuLine2() const { return *mnuLine2_; }
+    toolkit::MenuItem& mnuBegin() const { return *mnuBegin_; }
+    toolkit::MenuItem& mnuPlayer(std::int16_t Index) const;  // 1 or 2
+    toolkit::MenuItem& mnuPlayer2() const { return *mnuPlayer2_; }
+    toolkit::MenuItem& mnuCheck(std::int16_t Index) const;  // 0 or 1
+    toolkit::MenuItem& mnuLine() const { return *mnuLine_; }
+    toolkit::MenuItem& mnuEnd() const { return *mnuEnd_; }
+
+    void NewGame();
+
+    // Event handlers; virtual so that a test can observe what reaches them.
+    virtual void Board_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+    virtual void mnuNew_Click();
+    virtual void mnuPlayer_Click(std::int16_t Index);
+    virtual void mnuCheck_Click(std::int16_t Index);
+    virtual void mnuEnd_Click();
+
+protected:
+    void Form_Load() override;
+    void Form_Unload(std::int16_t& Cancel) override;
+
+private:
+    void BuildMenus();
+    void WireEvents();
+
+    toolkit::MenuItem* mnuFile_ = nullptr;
+    toolkit::MenuItem* mnuNew_ = nullptr;
+    toolkit::MenuItem* mnuLine2_ = nullptr;
+    toolkit::MenuItem* mnuBegin_ = nullptr;
+    std::map<std::int16_t, toolkit::MenuItem*> mnuPlayer_;
+    toolkit::MenuItem* mnuPlayer2_ = nullptr;
+    std::map<std::int16_t, toolkit::MenuItem*> mnuCheck_;
+    toolkit::MenuItem* mnuLine_ = nullptr;
+    toolkit::MenuItem* mnuEnd_ = nullptr;
+};
