@@ -1,0 +1,25 @@
+# Start-up benchmark: the bare window the game is measured against, and the watcher that times the mapping of a
+# window on an X server. Run with bench/startup.sh, or `cmake --build <dir> --target startup_bench`.
+find_package(Qt6 REQUIRED COMPONENTS Widgets)
+add_executable(bare_window bare_window.cpp)
+target_link_libraries(bare_window PRIVATE Qt6::Widgets tessarin_warnings)
+
+# The watcher needs an X server, so it is built only where XCB is available; the bare window builds everywhere.
+find_package(PkgConfig QUIET)
+if(PkgConfig_FOUND)
+    pkg_check_modules(XCB QUIET IMPORTED_TARGET xcb)
+endif()
+if(XCB_FOUND)
+    add_executable(map_watch map_watch.cpp)
+    target_link_libraries(map_watch PRIVATE PkgConfig::XCB tessarin_warnings)
+    if(TARGET tessarin)
+        add_custom_target(startup_bench
+            COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/startup.sh
+                    $<TARGET_FILE:tessarin> $<TARGET_FILE:bare_window> $<TARGET_FILE:map_watch>
+            DEPENDS tessarin bare_window map_watch
+            USES_TERMINAL
+            VERBATIM)
+    endif()
+else()
+    message(STATUS "XCB not found: the start-up watcher map_watch is not built")
+endif()

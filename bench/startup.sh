@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Start-up time and peak memory of the game against a bare Qt window of the same size with a menu bar.
+#
+#   startup.sh [-n RUNS] [-s SETTLE_MS] GAME BARE MAP_WATCH
+#
+# One private Xvfb serves every run. The two programs are started alternately, RUNS times each after one
+# uncounted warm-up of each (so the first counted run does not pay for a cold page cache alone), every run with a
+# fresh, empty HOME and XDG folders and the same minimal environment, so neither inherits caches or settings.
+# map_watch times launch -> MapNotify and reads VmHWM at the end of the settle period.
+# Prints every run, the medians and the ratios game / bare; the goal is a ratio of at most 1.10 for both.
+set -euo pipefail
+
+runs=9
+settle=500
+while getopts "n:s:" opt; do
+    case $opt in
+        n) runs=$OPTARG ;;
+        s) settle=$OPTARG ;;
+        *) echo "usage: $0 [-n RUNS] [-s SETTLE_MS] GAME BARE MAP_WATCH" >&2; exit 2 ;;
+    esac
+done
+shift $((OPTIND - 1))
+[ $# -eq 3 ] || { echo "usage: $0 [-n RUNS] [-s SETTLE_MS] GAME BARE MAP_WATCH" >&2; exit 2; }
+[ "$runs" -ge 7 ] || { echo "at least 7 runs each, for a meaningful median" >&2; exit 2; }
+game=$(realpath "$1")
+bare=$(realpath "$2")
+watch=$(realpath "$3")
+command -v Xvfb >/dev/null || { echo "Xvfb is needed (Debian package xvfb)" >&2; exit 2; }
+
+work=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# -displayfd picks a free display and reports it once the server accepts clients.
+mkfifo "$work/displayfd"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+display=
+read -r -t 20 display <"$work/displayfd" || true
+[ -n "$display" ] || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+
+# run LABEL PROGRAM: one measured start, its figures left in run_ms and run_kib.
+run() {
+    local label=$1 program=$2 home line
+    home=$(mktemp -d "$work/home.XXXXXX")
+    mkdir -p "$home/.config" "$home/.cache" "$home/.local/share" "$home/.local/state" "$home/runtime"
+    chmod 700 "$home/runtime"
+    line=$(env -i PATH=/usr/bin:/bin DISPLAY=":$display" HOME="$home" LANG=C.UTF-8 QT_QPA_PLATFORM=xcb \
+        XDG_CONFIG_HOME="$home/.config" XDG_CACHE_HOME="$home/.cache" XDG_DATA_HOME="$home/.local/share" \
+        XDG_STATE_HOME="$home/.local/state" XDG_RUNTIME_DIR="$home/runtime" \
+        "$watch" --settle "$settle" -- "$program" 2>"$work/stderr") ||
+        { echo "$label: $(cat "$work/stderr")" >&2; exit 1; }
+    rm -rf "$home"
+    run_ms=$(sed -n 's/.*map_ms=\([0-9.]*\).*/\1/p' <<<"$line")
+    run_kib=$(sed -n 's/.*hwm_kib=\([0-9]*\).*/\1/p' <<<"$line")
+}
+
+echo "Xvfb :$display, $runs runs each, settle $settle ms"
+echo "game: $game"
+echo "bare: $bare"
+run game "$game"
+run bare "$bare"
+printf '%-4s %-5s %10s %12s\n' run prog map_ms VmHWM_MiB
+for i in $(seq "$runs"); do
+    for label in game bare; do
+        program=$game
+        [ "$label" = bare ] && program=$bare
+        run "$label" "$program"
+        printf '%-4s %-5s %10.2f %12.1f\n' "$i" "$label" "$run_ms" "$(awk -v k="$run_kib" 'BEGIN{print k/1024}')"
+        echo "$label $run_ms $run_kib" >>"$work/results"
+    done
+done
+
+median() { # LABEL COLUMN
+    awk -v l="$1" -v c="$2" '$1 == l {print $c}' "$work/results" | sort -g |
+        awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
+}
+game_ms=$(median game 2)
+bare_ms=$(median bare 2)
+game_kib=$(median game 3)
+bare_kib=$(median bare 3)
+echo
+awk -v gm="$game_ms" -v bm="$bare_ms" -v gk="$game_kib" -v bk="$bare_kib" 'BEGIN {
+    printf "median map time:   game %7.2f ms   bare %7.2f ms   ratio %.3f\n", gm, bm, gm / bm
+    printf "median peak RSS:   game %7.1f MiB  bare %7.1f MiB  ratio %.3f\n", gk / 1024, bk / 1024, gk / bk
+    printf "goal: both ratios at most 1.10 -> %s\n", (gm / bm <= 1.10 && gk / bk <= 1.10) ? "met" : "NOT met"
+}'
