@@ -35,10 +35,23 @@ constexpr std::uint8_t GetBValue(COLORREF c) { return static_cast<std::uint8_t>(
 // Raster operations.
 constexpr DWORD SRCCOPY = 0x00CC0020;
 constexpr DWORD SRCAND = 0x008800C6;
+constexpr DWORD SRCPAINT = 0x00EE0086;
+constexpr DWORD SRCINVERT = 0x00660046;
 
 // Pen styles.
 constexpr int PS_SOLID = 0;
 constexpr int PS_NULL = 5;
+
+// Stock objects: shared, never counted as alive, and DeleteObject leaves them be.
+constexpr int WHITE_BRUSH = 0;
+constexpr int LTGRAY_BRUSH = 1;
+constexpr int GRAY_BRUSH = 2;
+constexpr int DKGRAY_BRUSH = 3;
+constexpr int BLACK_BRUSH = 4;
+constexpr int NULL_BRUSH = 5;
+constexpr int WHITE_PEN = 6;
+constexpr int BLACK_PEN = 7;
+constexpr int NULL_PEN = 8;
 
 struct POINT {
     std::int32_t x;
@@ -51,6 +64,7 @@ BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, D
 BOOL GdiTransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest,
                        HDC hdcSrc, int xoriginSrc, int yoriginSrc, int wSrc, int hSrc,
                        UINT crTransparent);
+HGDIOBJ GetStockObject(int i);
 HPEN CreatePen(int iStyle, int cWidth, COLORREF color);
 HBRUSH CreateSolidBrush(COLORREF color);
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h);

@@ -1,0 +1,128 @@
+// Copies between surfaces: BitBlt's raster operations and the colour-keyed blit.
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/Objects.h"
+
+namespace gdi {
+
+using detail::Dc;
+using detail::Table;
+
+namespace {
+
+// One axis of a blit in 64 bits, so that x + cx cannot overflow.
+struct Span {
+    std::int64_t dst;
+    std::int64_t src;
+    std::int64_t length;
+};
+
+// Cuts a 1:1 span to the part that lies on both the destination and the source.
+Span ClipSpan(std::int64_t dst, std::int64_t src, std::int64_t length, int dstSize, int srcSize) {
+    if (length < 0) {  // a negative extent counts back from the origin on both sides
+        dst += length;
+        src += length;
+        length = -length;
+    }
+    const std::int64_t shift = std::max({std::int64_t{0}, -dst, -src});
+    dst += shift;
+    src += shift;
+    length -= shift;
+    length = std::min({length, dstSize - dst, srcSize - src});
+    return Span{dst, src, std::max<std::int64_t>(length, 0)};
+}
+
+std::uint32_t* Row(Dc& dc, std::int64_t y) {
+    return dc.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(dc.width);
+}
+
+template <typename Op>
+void BlitRows(Dc& dst, const Span& xs, const Span& ys, Dc& src, Op op) {
+    std::vector<std::uint32_t> line(static_cast<std::size_t>(xs.length));
+    // Same surface, rows overlapping downwards: go bottom-up so no row is read after it was written.
+    const bool upwards = &dst == &src && ys.dst > ys.src;
+    for (std::int64_t i = 0; i < ys.length; ++i) {
+        const std::int64_t r = upwards ? ys.length - 1 - i : i;
+        const std::uint32_t* from = Row(src, ys.src + r) + xs.src;
+        std::copy(from, from + xs.length, line.begin());
+        std::uint32_t* to = Row(dst, ys.dst + r) + xs.dst;
+        for (std::size_t k = 0; k < line.size(); ++k) to[k] = op(to[k], line[k]);
+    }
+}
+
+}  // namespace
+
+BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop) {
+    Dc* dst = Table().FindDc(hdc);
+    Dc* src = Table().FindDc(hdcSrc);
+    if (dst == nullptr || src == nullptr) return FALSE;
+    const Span xs = ClipSpan(x, x1, cx, dst->width, src->width);
+    const Span ys = ClipSpan(y, y1, cy, dst->height, src->height);
+    const bool empty = xs.length == 0 || ys.length == 0;
+    switch (rop) {
+    case SRCCOPY:
+        if (!empty) BlitRows(*dst, xs, ys, *src, [](std::uint32_t, std::uint32_t s) { return s; });
+        return TRUE;
+    case SRCAND:
+        if (!empty) BlitRows(*dst, xs, ys, *src, [](std::uint32_t d, std::uint32_t s) { return d & s; });
+        return TRUE;
+    case SRCPAINT:
+        if (!empty) BlitRows(*dst, xs, ys, *src, [](std::uint32_t d, std::uint32_t s) { return d | s; });
+        return TRUE;
+    case SRCINVERT:
+        if (!empty) BlitRows(*dst, xs, ys, *src, [](std::uint32_t d, std::uint32_t s) { return (d ^ s) | 0xFF000000u; });
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+namespace {
+
+// Nearest source index for destination index i of n, sampled at the pixel's centre.
+std::int64_t Nearest(std::int64_t i, std::int64_t n, std::int64_t srcN) { return (2 * i + 1) * srcN / (2 * n); }
+
+void ScaledKeyBlit(Dc& dst, std::int64_t dx, std::int64_t dy, std::int64_t dw, std::int64_t dh, const Dc& src,
+                   std::int64_t sx, std::int64_t sy, std::int64_t sw, std::int64_t sh, std::uint32_t key) {
+    const std::int64_t i0 = std::max<std::int64_t>(0, -dx), i1 = std::min<std::int64_t>(dw, dst.width - dx);
+    const std::int64_t j0 = std::max<std::int64_t>(0, -dy), j1 = std::min<std::int64_t>(dh, dst.height - dy);
+    for (std::int64_t j = j0; j < j1; ++j) {
+        const std::int64_t v = sy + Nearest(j, dh, sh);
+        if (v < 0 || v >= src.height) continue;
+        const std::uint32_t* from = src.pixels.data() + static_cast<std::size_t>(v) * static_cast<std::size_t>(src.width);
+        std::uint32_t* to = Row(dst, dy + j) + dx;
+        for (std::int64_t i = i0; i < i1; ++i) {
+            const std::int64_t u = sx + Nearest(i, dw, sw);
+            if (u < 0 || u >= src.width) continue;
+            const std::uint32_t p = from[u];
+            if ((p & 0x00FFFFFFu) != key) to[i] = p;
+        }
+    }
+}
+
+}  // namespace
+
+// Copies every source pixel but those exactly of the key colour. Sizes that
+// differ scale by the nearest pixel.
+BOOL GdiTransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest, HDC hdcSrc,
+                       int xoriginSrc, int yoriginSrc, int wSrc, int hSrc, UINT crTransparent) {
+    Dc* dst = Table().FindDc(hdcDest);
+    Dc* src = Table().FindDc(hdcSrc);
+    if (dst == nullptr || src == nullptr || wDest < 0 || hDest < 0 || wSrc < 0 || hSrc < 0) return FALSE;
+    const std::uint32_t key = ToPixel(crTransparent) & 0x00FFFFFFu;
+    if (wDest == 0 || hDest == 0 || wSrc == 0 || hSrc == 0) return TRUE;
+    if (wDest == wSrc && hDest == hSrc) {
+        const Span xs = ClipSpan(xoriginDest, xoriginSrc, wDest, dst->width, src->width);
+        const Span ys = ClipSpan(yoriginDest, yoriginSrc, hDest, dst->height, src->height);
+        if (xs.length > 0 && ys.length > 0)
+            BlitRows(*dst, xs, ys, *src, [key](std::uint32_t d, std::uint32_t s) { return (s & 0x00FFFFFFu) == key ? d : s; });
+        return TRUE;
+    }
+    ScaledKeyBlit(*dst, xoriginDest, yoriginDest, wDest, hDest, *src, xoriginSrc, yoriginSrc, wSrc, hSrc, key);
+    return TRUE;
+}
+
+}  // namespace gdi

@@ -1,0 +1,120 @@
+// Objects, device contexts and their surfaces, and single pixels.
+#include <cstdlib>
+#include <limits>
+
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/Objects.h"
+#include "platform/gdi/Raster.h"
+
+namespace gdi {
+
+using detail::Dc;
+using detail::Kind;
+using detail::Table;
+
+namespace {
+
+// Far beyond any window, small enough that a surface always fits in memory.
+constexpr std::int64_t kMaxSurfacePixels = std::int64_t{64} * 1024 * 1024;
+constexpr int kMaxSurfaceSide = 1 << 20;
+
+bool SaneSize(int width, int height) {
+    if (width < 0 || height < 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) return false;
+    return std::int64_t{width} * height <= kMaxSurfacePixels;
+}
+
+std::size_t PixelCount(int width, int height) {
+    return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+}
+
+}  // namespace
+
+HGDIOBJ GetStockObject(int i) { return Table().Stock(i); }
+
+HPEN CreatePen(int iStyle, int cWidth, COLORREF color) {
+    if (iStyle != PS_SOLID && iStyle != PS_NULL) return 0;  // dashes and frames are not drawn here
+    const int width = cWidth == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : std::abs(cWidth);
+    return Table().AddPen(detail::Pen{iStyle, width == 0 ? 1 : width, color & 0x00FFFFFFu});
+}
+
+HBRUSH CreateSolidBrush(COLORREF color) { return Table().AddBrush(detail::Brush{false, color & 0x00FFFFFFu}); }
+
+HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h) {
+    Dc* dc = Table().FindDc(hdc);
+    if (dc == nullptr) return 0;
+    switch (Table().KindOf(h)) {
+    case Kind::Pen:
+        return Table().Select(dc->pen, h);
+    case Kind::Brush:
+        return Table().Select(dc->brush, h);
+    default:
+        return 0;
+    }
+}
+
+BOOL DeleteObject(HGDIOBJ ho) { return Table().Delete(ho); }
+
+std::size_t LiveObjectCount() { return Table().LiveCount(); }
+
+HDC CreateSurfaceDC(int width, int height, COLORREF fill) {
+    if (!SaneSize(width, height)) return 0;
+    auto dc = std::make_unique<Dc>();
+    dc->width = width;
+    dc->height = height;
+    dc->pixels.assign(PixelCount(width, height), ToPixel(fill));
+    return Table().AddDc(std::move(dc));
+}
+
+BOOL DeleteDC(HDC hdc) { return Table().DeleteDc(hdc); }
+
+BOOL ResizeSurface(HDC hdc, int width, int height, COLORREF fill) {
+    Dc* dc = Table().FindDc(hdc);
+    if (dc == nullptr || !SaneSize(width, height)) return FALSE;
+    std::vector<std::uint32_t> pixels(PixelCount(width, height), ToPixel(fill));
+    const int keepW = std::min(width, dc->width);
+    const int keepH = std::min(height, dc->height);
+    for (int y = 0; y < keepH; ++y) {
+        const auto* from = dc->pixels.data() + PixelCount(dc->width, y);
+        std::copy(from, from + keepW, pixels.data() + PixelCount(width, y));
+    }
+    dc->pixels = std::move(pixels);
+    dc->width = width;
+    dc->height = height;
+    return TRUE;
+}
+
+BOOL FillSurface(HDC hdc, COLORREF fill) {
+    Dc* dc = Table().FindDc(hdc);
+    if (dc == nullptr) return FALSE;
+    std::fill(dc->pixels.begin(), dc->pixels.end(), ToPixel(fill));
+    return TRUE;
+}
+
+SurfaceBits GetSurfaceBits(HDC hdc) {
+    Dc* dc = Table().FindDc(hdc);
+    if (dc == nullptr) return {};
+    return SurfaceBits{dc->pixels.data(), dc->width, dc->height};
+}
+
+COLORREF GetPixel(HDC hdc, int x, int y) {
+    const Dc* dc = Table().FindDc(hdc);
+    if (dc == nullptr || x < 0 || y < 0 || x >= dc->width || y >= dc->height) return CLR_INVALID;
+    return FromPixel(dc->pixels[PixelCount(dc->width, y) + static_cast<std::size_t>(x)]);
+}
+
+COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
+    Dc* dc = Table().FindDc(hdc);
+    if (dc == nullptr || x < 0 || y < 0 || x >= dc->width || y >= dc->height) return CLR_INVALID;
+    detail::Plot(*dc, x, y, ToPixel(color));
+    return color & 0x00FFFFFFu;
+}
+
+BOOL MoveToEx(HDC hdc, int x, int y, POINT* lppt) {
+    Dc* dc = Table().FindDc(hdc);
+    if (dc == nullptr) return FALSE;
+    if (lppt != nullptr) *lppt = dc->position;
+    dc->position = POINT{x, y};
+    return TRUE;
+}
+
+}  // namespace gdi

@@ -1,0 +1,87 @@
+// The one handle table behind every device context, pen and brush. Internal to
+// the raster layer.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "platform/gdi/Gdi.h"
+
+namespace gdi::detail {
+
+enum class Kind : std::uint8_t { Free, Dc, Pen, Brush };
+
+struct Pen {
+    int style = PS_SOLID;
+    int width = 1;
+    COLORREF color = 0;
+};
+
+struct Brush {
+    bool hollow = false;
+    COLORREF color = 0;
+};
+
+struct Dc {
+    std::vector<std::uint32_t> pixels;
+    int width = 0;
+    int height = 0;
+    HPEN pen = 0;
+    HBRUSH brush = 0;
+    POINT position{0, 0};
+};
+
+class ObjectTable {
+public:
+    ObjectTable();
+
+    HANDLE AddDc(std::unique_ptr<Dc> dc);
+    HANDLE AddPen(const Pen& pen);
+    HANDLE AddBrush(const Brush& brush);
+
+    // Objects a caller may still name: alive and not waiting for their deletion.
+    Dc* FindDc(HANDLE h);
+    Kind KindOf(HANDLE h) const;
+
+    // What a device context draws with; valid while it stays selected.
+    const Pen& SelectedPen(const Dc& dc) const;
+    const Brush& SelectedBrush(const Dc& dc) const;
+
+    // Moves `h` into the slot `current` (a pen or brush of `dc`); returns the old one.
+    HGDIOBJ Select(HGDIOBJ& current, HGDIOBJ h);
+    BOOL Delete(HGDIOBJ h);
+    BOOL DeleteDc(HDC h);
+    HGDIOBJ Stock(int which) const;
+    std::size_t LiveCount() const { return live_; }
+
+private:
+    struct Slot {
+        Kind kind = Kind::Free;
+        std::uint16_t generation = 0;
+        bool stock = false;
+        bool deletePending = false;
+        std::uint32_t selections = 0;
+        Pen pen;
+        Brush brush;
+        std::unique_ptr<Dc> dc;
+    };
+
+    Slot* Find(HANDLE h);
+    const Slot* Find(HANDLE h) const;
+    const Slot& SlotOf(HANDLE h) const;
+    HANDLE Allocate(Kind kind);
+    HANDLE AddStock(Kind kind, const Pen& pen, const Brush& brush);
+    void Release(std::size_t index);
+    void Deselect(HGDIOBJ h);
+
+    std::vector<Slot> slots_;
+    std::deque<std::uint32_t> free_;
+    std::vector<HGDIOBJ> stock_;
+    std::size_t live_ = 0;
+};
+
+ObjectTable& Table();
+
+}  // namespace gdi::detail
