@@ -510,12 +510,12 @@ def main():
     PICTURES.mkdir(exist_ok=True)
     CORNERS.mkdir(parents=True, exist_ok=True)
 
-    make_bark().save(PICTURES / "BarkGold.gif")
+    make_bark().save(PICTURES / "BarkGold.gif", interlace=False)
     tile = make_board_tile()
     tile.save(PICTURES / "Background.jpg", quality=93, subsampling=0)
     ground = np.array(Image.open(PICTURES / "Background.jpg").convert("RGB"), float).reshape(-1, 3).mean(axis=0)
-    piece_to_gif(make_cross(ground)).save(PICTURES / "cross.gif")
-    piece_to_gif(make_ball(ground)).save(PICTURES / "Bullet.gif")
+    piece_to_gif(make_cross(ground)).save(PICTURES / "cross.gif", interlace=False)
+    piece_to_gif(make_ball(ground)).save(PICTURES / "Bullet.gif", interlace=False)
 
     strips, corners = make_frame()
     for name, rgb in strips.items():
