@@ -234,10 +234,10 @@ def make_cross(ground):
     diffuse = np.clip(normal @ light, 0, 1)
     half = light + np.array([0, 0, 1.0])
     half /= np.linalg.norm(half)
-    spec = np.clip(normal @ half, 0, 1) ** 40
+    gloss = np.clip(normal @ half, 0, 1) ** 40
 
     base = np.array([38.0, 84.0, 214.0])
-    colour = base * (0.35 + 0.80 * diffuse[..., None]) + 170 * spec[..., None]
+    colour = base * (0.35 + 0.80 * diffuse[..., None]) + 170 * gloss[..., None]
     rim = smoothstep(-2.2, -0.6, sdf)  # dark navy outline along the edge
     colour = colour * (1 - rim[..., None]) + np.array([12.0, 24.0, 80.0]) * rim[..., None]
 
@@ -265,13 +265,13 @@ def make_ball(ground):
     diffuse = np.clip(normal @ light, 0, 1)
     half = light + np.array([0, 0, 1.0])
     half /= np.linalg.norm(half)
-    spec = np.clip(normal @ half, 0, 1) ** 60
+    gloss = np.clip(normal @ half, 0, 1) ** 60
     # A faint warm bounce light along the lower right rim makes the ball read as glossy rather than flat.
     bounce = np.clip(normal @ (np.array([0.6, 0.7, 0.2]) / np.linalg.norm([0.6, 0.7, 0.2])), 0, 1) ** 3
 
     base = np.array([205.0, 22.0, 26.0])
     colour = base * (0.22 + 0.85 * diffuse[..., None]) + np.array([120.0, 30.0, 20.0]) * 0.35 * bounce[..., None]
-    colour = colour + 235 * spec[..., None]
+    colour = colour + 235 * gloss[..., None]
     rim = smoothstep(-2.0, -0.5, sdf)
     colour = colour * (1 - rim[..., None]) + np.array([80.0, 6.0, 8.0]) * rim[..., None]
 
@@ -356,7 +356,7 @@ def make_frame():
 
 
 def write_bmp24(path, rgb):
-    """Uncompressed bottom-up 24-bit BMP with a 40-byte info header (PIL writes the same, but explicitly is safer)."""
+    """Uncompressed bottom-up 24-bit BMP with the plain 40-byte info header: 54 + 13 rows of 40 bytes = 574 bytes."""
     h, w, _ = rgb.shape
     stride = (w * 3 + 3) & ~3
     rows = bytearray()
