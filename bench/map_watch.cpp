@@ -3,12 +3,15 @@
 //
 //   map_watch [--settle MS] [--timeout MS] -- PROGRAM [ARGS...]
 //
-// Prints one line:  map_ms=<float> hwm_kib=<int> rss_at_map_kib=<int>
+// Prints one line:  map_ms=<float> cpu_ms=<float> hwm_kib=<int> rss_at_map_kib=<int>
 //
 // The clock starts just before fork() and stops when the MapNotify event for the program's window arrives: the
 // watcher listens for SubstructureNotify on the root window, so the X server itself tells us, with no polling
 // delay. Windows that a window manager would never see (override-redirect: menus, tooltips, drag icons) and
 // windows of other clients are skipped.
+//
+// cpu_ms is the processor time all the program's threads had used when the window mapped. Unlike map_ms it
+// hardly moves when other work competes for the processors, so it shows what the program itself spends.
 //
 // VmHWM is a high-water mark, so a single read at the end of the settle period gives the peak over the launch,
 // the first paint that follows the map, and the settle time itself. The program is then killed.
@@ -26,6 +29,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -82,6 +86,18 @@ long StatusKib(pid_t pid, const char* field) {
         if (line.rfind(key, 0) == 0) return std::strtol(line.c_str() + key.size(), nullptr, 10);
     }
     return -1;
+}
+
+// Processor time used so far by every thread of pid, from the scheduler's own accounting (nanoseconds).
+double CpuMs(pid_t pid) {
+    std::error_code ec;
+    double ns = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", ec)) {
+        std::ifstream schedstat(task.path() / "schedstat");
+        double onCpu = 0;
+        if (schedstat >> onCpu) ns += onCpu;
+    }
+    return ns / 1e6;
 }
 
 struct XcbDeleter {
@@ -205,12 +221,14 @@ int main(int argc, char** argv) {
         xcb_disconnect(c);
         return 1;
     }
+    const double cpuAtMap = CpuMs(pid);
     const long rssAtMap = StatusKib(pid, "VmRSS");
     usleep(static_cast<useconds_t>(options.SettleMs) * 1000);
     const long hwm = StatusKib(pid, "VmHWM");
     Stop(pid);
     xcb_disconnect(c);
 
-    std::printf("map_ms=%.2f hwm_kib=%ld rss_at_map_kib=%ld\n", *mappedAt - start, hwm, rssAtMap);
+    std::printf("map_ms=%.2f cpu_ms=%.2f hwm_kib=%ld rss_at_map_kib=%ld\n", *mappedAt - start, cpuAtMap, hwm,
+                rssAtMap);
     return hwm < 0 ? 1 : 0;
 }

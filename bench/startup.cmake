@@ -12,14 +12,12 @@ endif()
 if(XCB_FOUND)
     add_executable(map_watch map_watch.cpp)
     target_link_libraries(map_watch PRIVATE PkgConfig::XCB tessarin_warnings)
-    if(TARGET tessarin)
-        add_custom_target(startup_bench
-            COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/startup.sh
-                    $<TARGET_FILE:tessarin> $<TARGET_FILE:bare_window> $<TARGET_FILE:map_watch>
-            DEPENDS tessarin bare_window map_watch
-            USES_TERMINAL
-            VERBATIM)
-    endif()
+    add_custom_target(startup_bench
+        COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/startup.sh
+                $<TARGET_FILE:tessarin> $<TARGET_FILE:bare_window> $<TARGET_FILE:map_watch>
+        DEPENDS tessarin bare_window map_watch
+        USES_TERMINAL
+        VERBATIM)
 else()
     message(STATUS "XCB not found: the start-up watcher map_watch is not built")
 endif()

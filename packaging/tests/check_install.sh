@@ -29,12 +29,19 @@ png_size() {
     echo "${w}x${h}"
 }
 
-# The program keeps running when it found everything; it exits (status 1) when a picture is missing. Started from
-# an unrelated working folder so that only its own folder can lead it to the pictures.
+# Started from an unrelated working folder, so that only its own folder can lead the program to its pictures.
+# Leaves the exit status in run_status (124: still running after 2 s) and its output in $scratch/run.log.
+run_briefly() {
+    run_status=0
+    (cd / && QT_QPA_PLATFORM=offscreen HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/home" \
+        timeout 2 "$1" >"$scratch/run.log" 2>&1) || run_status=$?
+}
+
+# A program that found its pictures keeps running and says nothing about them. One that did not names the
+# missing picture on standard error (then waits for the error box to be dismissed, or exits).
 starts_and_stays_up() {
-    local status=0
-    (cd / && QT_QPA_PLATFORM=offscreen HOME="$scratch/home" timeout 2 "$1" >"$scratch/run.log" 2>&1) || status=$?
-    [ "$status" -eq 124 ]
+    run_briefly "$1"
+    [ "$run_status" -eq 124 ] && ! grep -q Bilder "$scratch/run.log"
 }
 
 # Everything an installed Tessarin must have, below <root>/usr.
@@ -83,12 +90,15 @@ check_tree() {
 
 rm -rf "$scratch"
 mkdir -p "$scratch/home"
+chmod 700 "$scratch/home"
 
 # The probe itself must tell a program without pictures from one with them, or its passing means nothing.
 mkdir -p "$scratch/lonely"
 cp "$built_program" "$scratch/lonely/"
-if starts_and_stays_up "$scratch/lonely/tessarin"; then
-    fail "a program without Bilder/ beside it stayed up, so the start-up check proves nothing"
+run_briefly "$scratch/lonely/tessarin"
+if [ "$run_status" -eq 124 ] && ! grep -q Bilder "$scratch/run.log"; then
+    fail "a program without Bilder/ beside it neither exited nor named the missing picture on standard error," \
+        "so the start-up check cannot tell whether an installed program found its pictures"
 fi
 
 echo "== cmake --install into a DESTDIR"
