@@ -14,13 +14,13 @@ namespace toolkit {
 class MenuItem {
 public:
     struct Design {
-        std::string Name;                 // e.g. "mnuPlayer"
-        std::optional<std::int16_t> Index;  // set for control-array elements
-        std::string Caption;              // "-" makes a separator
+        std::string Name{};                   // e.g. "mnuPlayer"
+        std::optional<std::int16_t> Index{};  // set for control-array elements
+        std::string Caption{};                // "-" makes a separator
         bool Checked = false;
         bool Enabled = true;
         bool Visible = true;
-        std::string Shortcut;             // e.g. "Ctrl+N", empty for none
+        std::string Shortcut{};               // e.g. "Ctrl+N", empty for none
     };
 
     explicit MenuItem(Design design) : design_(std::move(design)) {}

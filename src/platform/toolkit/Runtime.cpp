@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/toolkit/Bitmap.h"
+#include "platform/toolkit/PictureFile.h"
 
 namespace toolkit {
 
@@ -36,21 +37,22 @@ std::optional<std::string>& AppPathOverride() {
     return path;
 }
 
-// Bitmaps larger than any allowed picture are refused before they are read in.
-constexpr std::uintmax_t MaxBitmapFileSize = 54 + static_cast<std::uintmax_t>(MaxPicturePixels) * 4;
+// Files larger than any allowed picture as a bitmap are refused before they are read in.
+constexpr std::uintmax_t MaxPictureFileSize = 54 + static_cast<std::uintmax_t>(MaxPicturePixels) * 4;
 
-StdPicture DecodeBitmapFile(const std::string& NativeFileName) {
+std::vector<std::uint8_t> ReadFile(const std::string& NativeFileName) {
     std::error_code ec;
-    if (fs::file_size(NativeFileName, ec) > MaxBitmapFileSize) throw PictureLoadError("file is too large");
+    if (fs::file_size(NativeFileName, ec) > MaxPictureFileSize) throw PictureLoadError("the file is too large");
     std::ifstream in(NativeFileName, std::ios::binary);
-    if (!in) throw PictureLoadError("cannot open the file");
-    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return LoadBitmapResource(bytes);
+    if (!in) throw PictureLoadError("the file cannot be opened");
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 StdPicture Decode(const std::string& native) {
+    const std::vector<std::uint8_t> bytes = ReadFile(native);
+    if (const std::string cause = IncompletePicture(bytes); !cause.empty()) throw PictureLoadError(cause);
     const PictureDecoder& decoder = DecoderSeam();
-    StdPicture picture = decoder ? decoder(native) : DecodeBitmapFile(native);
+    StdPicture picture = decoder ? decoder(native) : LoadBitmapResource(bytes);
     if (!picture || !PictureSizeAllowed(picture->Width, picture->Height) ||
         picture->Pixels.size() != static_cast<std::size_t>(picture->Width) * static_cast<std::size_t>(picture->Height))
         throw PictureLoadError("the decoder returned no usable picture");

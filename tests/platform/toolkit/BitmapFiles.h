@@ -1,0 +1,66 @@
+// Builds bitmap file images and scratch files for the picture-loading tests.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace testing_files {
+
+inline void Put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// A 24-bit bottom-up bitmap whose pixel (x, y) is RGB(10 x, 10 y, 99); `declaredWidth`
+// and `declaredHeight` override the header only, to build lying files.
+inline std::vector<std::uint8_t> Bitmap24(int width, int height, std::int32_t declaredWidth = 0,
+                                          std::int32_t declaredHeight = 0) {
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    std::vector<std::uint8_t> out(54 + stride * height, 0);
+    out[0] = 'B';
+    out[1] = 'M';
+    Put32(out, 2, static_cast<std::uint32_t>(out.size()));
+    Put32(out, 10, 54);
+    Put32(out, 14, 40);
+    Put32(out, 18, static_cast<std::uint32_t>(declaredWidth ? declaredWidth : width));
+    Put32(out, 22, static_cast<std::uint32_t>(declaredHeight ? declaredHeight : height));
+    out[26] = 1;
+    out[28] = 24;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* p = out.data() + 54 + (height - 1 - y) * stride + x * 3;
+            p[0] = 99;
+            p[1] = static_cast<std::uint8_t>(10 * y);
+            p[2] = static_cast<std::uint8_t>(10 * x);
+        }
+    return out;
+}
+
+// A folder of its own for one test, removed with everything in it afterwards.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::string& name)
+        : path_(std::filesystem::temp_directory_path() / ("tessarin-" + name + "-" + std::to_string(::getpid()))) {
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(path_); }
+
+    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+        const auto file = path_ / name;
+        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<std::streamsize>(bytes.size()));
+        return file.string();
+    }
+    std::string Write(const std::string& name, const std::string& text) const {
+        return Write(name, std::vector<std::uint8_t>(text.begin(), text.end()));
+    }
+    std::string Path() const { return path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace testing_files

@@ -1,0 +1,307 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QtTest/QTest>
+#include <filesystem>
+#include <vector>
+
+#include "BitmapFiles.h"
+#include "platform/toolkit/Runtime.h"
+#include "platform/toolkit/qt/FormWindow.h"
+#include "platform/toolkit/qt/Seams.h"
+
+namespace {
+
+using gdi::RGB;
+using toolkit::MenuItem;
+using toolkit::PictureBox;
+using toolkit::qt::FormWindow;
+
+QApplication& Application() {
+    static int argc = 1;
+    static char name[] = "toolkit-test";
+    static char* argv[] = {name, nullptr};
+    static QApplication application(argc, argv);
+    return application;
+}
+
+struct Press {
+    std::int16_t Button, Shift;
+    float X, Y;
+};
+
+// A small window with one visible and one hidden surface, a label and a menu.
+class SampleForm : public toolkit::Form {
+public:
+    SampleForm()
+        : Form(Design{"Sample", 200, 150, false, true, false, RGB(0, 0, 0)}),
+          Surface(SurfaceDesign(20, 30, true)),
+          Hidden(SurfaceDesign(300, 10, false)),
+          Status(toolkit::Label::Design{10, 120, 180, 20, "Ready", {}, RGB(255, 255, 255),
+                                        toolkit::Alignment::Center, true}) {
+        Place(Surface);
+        Place(Hidden);
+        Place(Status);
+        MenuItem& file = AddMenu({.Name = "mnuFile", .Caption = "File"});
+        New = &file.Add({.Name = "mnuNew", .Caption = "New game", .Shortcut = "Ctrl+N"});
+        file.Add({.Name = "mnuLine", .Caption = "-"});
+        Option = &file.Add({.Name = "mnuCheck", .Index = 1, .Caption = "Human", .Checked = true});
+        New->Click = [this] { ++newClicks; };
+        Option->Click = [this] { ++optionClicks; };
+        Surface.MouseDown = [this](std::int16_t b, std::int16_t s, float x, float y) { presses.push_back({b, s, x, y}); };
+        Hidden.MouseDown = Surface.MouseDown;
+    }
+
+    static PictureBox::Design SurfaceDesign(int left, int top, bool visible) {
+        PictureBox::Design design;
+        design.Left = left;
+        design.Top = top;
+        design.Width = 100;
+        design.Height = 80;
+        design.BackColor = RGB(224, 224, 224);
+        design.Visible = visible;
+        return design;
+    }
+
+    PictureBox Surface;
+    PictureBox Hidden;
+    toolkit::Label Status;
+    MenuItem* New = nullptr;
+    MenuItem* Option = nullptr;
+    std::vector<Press> presses;
+    int newClicks = 0;
+    int optionClicks = 0;
+    std::int16_t cancel = 0;
+
+protected:
+    void Form_Unload(std::int16_t& Cancel) override { Cancel = cancel; }
+};
+
+class FormWindowTest : public ::testing::Test {
+protected:
+    FormWindowTest() {
+        form.Show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+
+    // Presses through the window, so the press lands on whatever widget lies there.
+    void PressAt(QWidget* widget, QPoint at, Qt::MouseButton button = Qt::LeftButton,
+                 Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::mousePress(window.windowHandle(), button, modifiers, widget->mapTo(&window, at));
+        QTest::mouseRelease(window.windowHandle(), button, modifiers, widget->mapTo(&window, at));
+    }
+
+    QColor PixelAt(QPoint windowPoint) {
+        const QImage shot = window.Canvas()->grab().toImage();
+        return shot.pixelColor(windowPoint);
+    }
+
+    QApplication& application = Application();
+    SampleForm form;
+    FormWindow window{form};
+};
+
+TEST_F(FormWindowTest, ClientAreaIsFixedAndTheTitleBarHasNoMaximiseBox) {
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.windowTitle(), "Sample");
+    EXPECT_EQ(window.Canvas()->size(), QSize(200, 150));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowCloseButtonHint);
+
+    window.resize(600, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(window.Canvas()->size(), QSize(200, 150));
+    EXPECT_EQ(window.size(), window.minimumSize());
+}
+
+TEST_F(FormWindowTest, PressesReachOnlyTheVisibleSurfaceInItsOwnPixels) {
+    QWidget* surface = window.SurfaceWidget(form.Surface);
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(surface->geometry(), QRect(20, 30, 100, 80));
+    EXPECT_EQ(window.SurfaceWidget(form.Hidden), nullptr) << "hidden surfaces are never shown";
+
+    PressAt(surface, QPoint(0, 0));
+    PressAt(surface, QPoint(99, 79), Qt::RightButton, Qt::ShiftModifier);
+    PressAt(surface, QPoint(50, 7), Qt::MiddleButton, Qt::ControlModifier | Qt::AltModifier);
+    PressAt(window.Canvas(), QPoint(19, 29));
+    PressAt(window.Canvas(), QPoint(120, 110));
+    PressAt(window.Canvas(), QPoint(150, 125));
+    ASSERT_EQ(form.presses.size(), 3u);
+    EXPECT_EQ(form.presses[0].Button, 1);
+    EXPECT_EQ(form.presses[0].X, 0.0f);
+    EXPECT_EQ(form.presses[0].Y, 0.0f);
+    EXPECT_EQ(form.presses[1].Button, 2);
+    EXPECT_EQ(form.presses[1].Shift, 1);
+    EXPECT_EQ(form.presses[1].X, 99.0f);
+    EXPECT_EQ(form.presses[1].Y, 79.0f);
+    EXPECT_EQ(form.presses[2].Button, 4);
+    EXPECT_EQ(form.presses[2].Shift, 6);
+}
+
+TEST_F(FormWindowTest, ShowsTheFormImageTheSurfaceImageAndTheLabel) {
+    gdi::SetPixel(form.hDC(), 5, 5, RGB(1, 2, 3));
+    gdi::SetPixel(form.Surface.hDC(), 10, 10, RGB(200, 0, 0));
+    EXPECT_EQ(PixelAt({5, 5}), QColor(1, 2, 3));
+    EXPECT_EQ(PixelAt({30, 40}), QColor(200, 0, 0));
+    EXPECT_EQ(PixelAt({21, 31}), QColor(224, 224, 224));
+
+    const auto whitePixels = [this] {
+        const QImage label = window.Canvas()->grab(QRect(10, 120, 180, 20)).toImage();
+        int count = 0;
+        for (int y = 0; y < label.height(); ++y)
+            for (int x = 0; x < label.width(); ++x) count += label.pixelColor(x, y).lightness() > 128;
+        return count;
+    };
+    const int ready = whitePixels();
+    EXPECT_GT(ready, 20) << "the label's text is drawn in white over the black image";
+    form.Status.Caption("");
+    EXPECT_EQ(whitePixels(), 0);
+}
+
+TEST_F(FormWindowTest, RefreshRepaintsAtOnce) {
+    int painted = 0;
+    struct PaintCounter : QObject {
+        int* count;
+        explicit PaintCounter(int* c) : count(c) {}
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) ++*count;
+            return false;
+        }
+    } counter(&painted);
+    window.SurfaceWidget(form.Surface)->installEventFilter(&counter);
+    QApplication::processEvents();
+    painted = 0;
+    form.Surface.Refresh();
+    EXPECT_EQ(painted, 1) << "Refresh paints before it returns";
+}
+
+TEST_F(FormWindowTest, SizeAndVisibilityChangesReachTheWidget) {
+    QWidget* surface = window.SurfaceWidget(form.Surface);
+    form.Surface.Width(60);
+    EXPECT_EQ(surface->size(), QSize(60, 80));
+    form.Surface.Visible(false);
+    EXPECT_FALSE(surface->isVisible());
+    form.Hidden.Visible(true);
+    ASSERT_NE(window.SurfaceWidget(form.Hidden), nullptr);
+    EXPECT_TRUE(window.SurfaceWidget(form.Hidden)->isVisible());
+    EXPECT_EQ(window.SurfaceWidget(form.Hidden)->geometry(), QRect(300, 10, 100, 80));
+}
+
+TEST_F(FormWindowTest, MenusFollowTheModelAndChoosingRunsTheClickEvent) {
+    ASSERT_NE(window.MenuBar(), nullptr);
+    const QList<QAction*> top = window.MenuBar()->actions();
+    ASSERT_EQ(top.size(), 1);
+    EXPECT_EQ(top[0]->text(), "File");
+    const QList<QAction*> items = top[0]->menu()->actions();
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_TRUE(items[1]->isSeparator());
+    EXPECT_TRUE(items[2]->isChecked());
+    EXPECT_FALSE(items[0]->isChecked());
+
+    items[2]->trigger();
+    EXPECT_EQ(form.optionClicks, 1);
+    EXPECT_TRUE(items[2]->isChecked()) << "only the model decides the check mark";
+    form.Option->Checked(false);
+    EXPECT_FALSE(items[2]->isChecked());
+
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(form.newClicks, 1);
+}
+
+TEST_F(FormWindowTest, TheCloseBoxAsksTheFormAndHonoursCancel) {
+    form.cancel = -1;
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(form.Closed());
+
+    form.cancel = 0;
+    EXPECT_TRUE(window.close());
+    EXPECT_TRUE(form.Closed());
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(FormWindowTest, ClosingFromTheModelClosesTheWindow) {
+    EXPECT_TRUE(form.RequestClose());
+    EXPECT_FALSE(window.isVisible());
+}
+
+class QtDecoderTest : public ::testing::Test {
+protected:
+    QtDecoderTest() {
+        Application();
+        previous_ = toolkit::SetPictureDecoder(toolkit::qt::DecodePicture);
+    }
+    ~QtDecoderTest() override { toolkit::SetPictureDecoder(previous_); }
+
+    static std::string ErrorOf(const std::string& file) {
+        try {
+            toolkit::LoadPicture(file);
+        } catch (const toolkit::PictureLoadError& e) {
+            return e.what();
+        }
+        return "";
+    }
+
+    testing_files::ScratchFolder folder{"qt-decoder"};
+
+private:
+    toolkit::PictureDecoder previous_;
+};
+
+TEST_F(QtDecoderTest, ReadsPicturesAndKeepsTheirTransparency) {
+    QImage image(4, 3, QImage::Format_ARGB32);
+    image.fill(QColor(10, 20, 30));
+    image.setPixelColor(1, 2, Qt::transparent);
+    const std::string png = folder.Path() + "/piece.png";
+    ASSERT_TRUE(image.save(QString::fromStdString(png)));
+    const toolkit::StdPicture picture = toolkit::LoadPicture(png);
+    ASSERT_EQ(picture->Width, 4);
+    ASSERT_EQ(picture->Height, 3);
+    EXPECT_EQ(picture->Pixels[0], 0xFF0A141Eu);
+    EXPECT_EQ(picture->Pixels[2 * 4 + 1] >> 24, 0u);
+
+    const std::string jpeg = folder.Path() + "/tile.jpg";
+    ASSERT_TRUE(image.convertToFormat(QImage::Format_RGB32).save(QString::fromStdString(jpeg)));
+    EXPECT_EQ(toolkit::LoadPicture(jpeg)->Width, 4);
+}
+
+TEST_F(QtDecoderTest, TruncatedAndUnreadableFilesNameTheFile) {
+    QImage image(64, 64, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    const std::string jpeg = folder.Path() + "/Up.jpg";
+    ASSERT_TRUE(image.save(QString::fromStdString(jpeg)));
+    std::filesystem::resize_file(jpeg, std::filesystem::file_size(jpeg) * 9 / 10);
+    EXPECT_NE(ErrorOf(jpeg).find("Up.jpg"), std::string::npos);
+    EXPECT_NE(ErrorOf(jpeg).find("truncated"), std::string::npos);
+
+    auto truncated = testing_files::Bitmap24(40, 40);
+    truncated.resize(200);
+    const std::string cut = folder.Write("cut.bmp", truncated);
+    const std::string text = folder.Write("cross.gif", std::string("GIF? no, just some words in a file"));
+    EXPECT_NE(ErrorOf(cut).find("cut.bmp"), std::string::npos);
+    EXPECT_NE(ErrorOf(text).find("cross.gif"), std::string::npos);
+    EXPECT_NE(ErrorOf(folder.Path() + "/Bullet.gif").find("not found"), std::string::npos);
+}
+
+TEST_F(QtDecoderTest, AbsurdDimensionsAreRefusedWithoutExhaustingMemory) {
+    // GIF header and logical screen of 65535 × 65535, then a 65535 × 65535 image block.
+    const std::vector<std::uint8_t> gif{'G', 'I', 'F', '8', '9', 'a', 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00,
+                                        0x2C, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x02, 0x02,
+                                        0x44, 0x01, 0x00, 0x3B};
+    const std::string giant = folder.Write("giant.gif", gif);
+    const std::string wide = folder.Write("wide.bmp", testing_files::Bitmap24(2, 2, 30000, 30000));
+    EXPECT_NE(ErrorOf(giant).find("giant.gif"), std::string::npos);
+    EXPECT_NE(ErrorOf(giant).find("out of range"), std::string::npos) << ErrorOf(giant);
+    EXPECT_NE(ErrorOf(wide).find("wide.bmp"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "BitmapFiles.h"
+#include "platform/toolkit/Bitmap.h"
+#include "platform/toolkit/Runtime.h"
+
+namespace {
+
+using testing_files::Bitmap24;
+using testing_files::ScratchFolder;
+using toolkit::LoadPicture;
+using toolkit::PictureLoadError;
+
+// The message of the error LoadPicture raises for `file`, or "" when it loads.
+std::string LoadError(const std::string& file) {
+    try {
+        LoadPicture(file);
+    } catch (const PictureLoadError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(BitmapTest, ReadsA24BitBitmapTopRowFirst) {
+    const auto bytes = Bitmap24(13, 13);
+    ASSERT_EQ(bytes.size(), 574u) << "the size of a corner picture file";
+    const toolkit::StdPicture picture = toolkit::LoadBitmapResource(bytes);
+    ASSERT_EQ(picture->Width, 13);
+    ASSERT_EQ(picture->Height, 13);
+    EXPECT_EQ(picture->Pixels[0], 0xFF000063u);
+    EXPECT_EQ(picture->Pixels[12 * 13 + 5], 0xFF327863u) << "pixel (5, 12)";
+}
+
+TEST(BitmapTest, ReadsTopDownBitmaps) {
+    auto bytes = Bitmap24(2, 2);
+    testing_files::Put32(bytes, 22, static_cast<std::uint32_t>(-2));
+    const toolkit::StdPicture picture = toolkit::LoadBitmapResource(bytes);
+    EXPECT_EQ(picture->Height, 2);
+    EXPECT_EQ(picture->Pixels[0], 0xFF000A63u) << "the first stored row is now the top one";
+}
+
+TEST(BitmapTest, RefusesMalformedData) {
+    const auto good = Bitmap24(4, 4);
+    auto truncated = good;
+    truncated.resize(good.size() - 1);
+    auto signature = good;
+    signature[0] = 'X';
+    auto depth = good;
+    depth[28] = 8;
+    auto compressed = good;
+    compressed[30] = 1;
+    const std::vector<std::vector<std::uint8_t>> bad{
+        {}, truncated, signature, depth, compressed, Bitmap24(4, 4, 100000, 100000), Bitmap24(4, 4, -4, 4)};
+    for (const auto& bytes : bad) EXPECT_THROW(toolkit::LoadBitmapResource(bytes), PictureLoadError);
+}
+
+TEST(LoadPictureTest, UnloadableFilesGiveAnErrorNamingTheFileAndTheCause) {
+    ScratchFolder folder("load");
+    auto truncated = Bitmap24(40, 40);
+    truncated.resize(truncated.size() / 2);
+    const std::string missing = folder.Path() + "/none.gif";
+    const std::string empty = folder.Write("empty.gif", std::string());
+    const std::string cut = folder.Write("cut.bmp", truncated);
+    const std::string text = folder.Write("notes.jpg", std::string("these are not pixels"));
+
+    EXPECT_NE(LoadError(missing).find("none.gif"), std::string::npos);
+    EXPECT_NE(LoadError(missing).find("not found"), std::string::npos);
+    EXPECT_NE(LoadError(empty).find("empty.gif"), std::string::npos);
+    EXPECT_NE(LoadError(empty).find("empty"), std::string::npos);
+    EXPECT_NE(LoadError(cut).find("cut.bmp"), std::string::npos);
+    EXPECT_NE(LoadError(cut).find("truncated"), std::string::npos);
+    EXPECT_NE(LoadError(text).find("notes.jpg"), std::string::npos);
+    EXPECT_NE(LoadError(folder.Path()).find("not a file"), std::string::npos);
+}
+
+TEST(LoadPictureTest, MapsBackslashPathsAndUsesTheInstalledDecoder) {
+    ScratchFolder folder("decoder");
+    std::filesystem::create_directories(folder.Path() + "/Bilder");
+    folder.Write("Bilder/tile.bmp", Bitmap24(3, 2));
+    const std::string written = folder.Path() + "\\Bilder\\tile.bmp";
+
+    const toolkit::StdPicture picture = LoadPicture(written);
+    EXPECT_EQ(picture->Width, 3);
+    EXPECT_EQ(picture->Height, 2);
+
+    std::string asked;
+    auto previous = toolkit::SetPictureDecoder([&asked](const std::string& native) -> toolkit::StdPicture {
+        asked = native;
+        throw std::runtime_error("decoder refused it");
+    });
+    const std::string error = LoadError(written);
+    toolkit::SetPictureDecoder(previous);
+    EXPECT_EQ(asked, folder.Path() + "/Bilder/tile.bmp");
+    EXPECT_NE(error.find("tile.bmp"), std::string::npos);
+    EXPECT_NE(error.find("decoder refused it"), std::string::npos);
+
+    // A decoder that hands back nothing usable is an error, not an empty picture.
+    previous = toolkit::SetPictureDecoder([](const std::string&) { return toolkit::StdPicture{}; });
+    EXPECT_FALSE(LoadError(written).empty());
+    toolkit::SetPictureDecoder(previous);
+}
+
+TEST(LoadPictureTest, AbsurdDimensionsAreRefusedBeforeAnyPixelIsAllocated) {
+    ScratchFolder folder("absurd");
+    // Tiny files whose headers claim 2^31-1 pixels a side, or 100000 × 100000.
+    const std::string huge = folder.Write("huge.bmp", Bitmap24(2, 2, 0x7FFFFFFF, 0x7FFFFFFF));
+    const std::string wide = folder.Write("wide.bmp", Bitmap24(2, 2, 100000, 100000));
+    EXPECT_NE(LoadError(huge).find("out of range"), std::string::npos);
+    EXPECT_NE(LoadError(wide).find("out of range"), std::string::npos);
+}
+
+TEST(DirTest, NamesOnlyOrdinaryVisibleFiles) {
+    ScratchFolder folder("dir");
+    folder.Write("cross.gif", std::string("x"));
+    folder.Write(".hidden.gif", std::string("x"));
+    std::filesystem::create_directories(folder.Path() + "/Bilder");
+
+    EXPECT_EQ(toolkit::Dir(folder.Path() + "/cross.gif"), "cross.gif");
+    EXPECT_EQ(toolkit::Dir(folder.Path() + "\\cross.gif"), "cross.gif");
+    EXPECT_EQ(toolkit::Dir(folder.Path() + "/Bullet.gif"), "");
+    EXPECT_EQ(toolkit::Dir(folder.Path() + "/.hidden.gif"), "");
+    EXPECT_EQ(toolkit::Dir(folder.Path() + "/Bilder"), "");
+    EXPECT_EQ(toolkit::Dir(""), "");
+}
+
+TEST(AppPathTest, IsTheProgramsFolderWithoutATrailingSeparator) {
+    const std::string path = toolkit::App::Path();
+    ASSERT_FALSE(path.empty());
+    EXPECT_NE(path.back(), '/');
+    EXPECT_TRUE(std::filesystem::exists(path + "/" +
+                                        std::filesystem::read_symlink("/proc/self/exe").filename().string()));
+
+    toolkit::App::Path("/opt/tessarin/");
+    EXPECT_EQ(toolkit::App::Path(), "/opt/tessarin");
+    toolkit::App::Path(path);
+}
+
+TEST(MsgBoxTest, GoesThroughTheInstalledHandlerAndFailsLoudlyWithoutOne) {
+    auto previous = toolkit::SetMsgBoxHandler(nullptr);
+    EXPECT_THROW(toolkit::MsgBox("Do you really want to exit?", 36, "Tessarin"), std::logic_error);
+
+    std::string prompt, title;
+    std::int16_t style = 0;
+    toolkit::SetMsgBoxHandler([&](const std::string& p, std::int16_t s, const std::string& t) {
+        prompt = p;
+        style = s;
+        title = t;
+        return toolkit::vbNo;
+    });
+    EXPECT_EQ(toolkit::MsgBox("Do you really want to exit?", toolkit::vbYesNo + toolkit::vbQuestion, "Tessarin"),
+              toolkit::vbNo);
+    EXPECT_EQ(prompt, "Do you really want to exit?");
+    EXPECT_EQ(style, 36);
+    EXPECT_EQ(title, "Tessarin");
+    toolkit::SetMsgBoxHandler(previous);
+}
+
+TEST(DoEventsTest, RunsTheInstalledHandlerOnce) {
+    toolkit::DoEvents();  // none installed: nothing pending, nothing to do
+    int passes = 0;
+    auto previous = toolkit::SetDoEventsHandler([&passes] { ++passes; });
+    toolkit::DoEvents();
+    EXPECT_EQ(passes, 1);
+    toolkit::SetDoEventsHandler(previous);
+}
+
+}  // namespace
