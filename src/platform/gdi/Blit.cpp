@@ -22,9 +22,9 @@ struct Span {
 
 // Cuts a 1:1 span to the part that lies on both the destination and the source.
 Span ClipSpan(std::int64_t dst, std::int64_t src, std::int64_t length, int dstSize, int srcSize) {
-    if (length < 0) {  // a negative extent counts back from the origin on both sides
-        dst += length;
-        src += length;
+    if (length < 0) {  // a negative extent counts back from the pixel at the origin, on both sides
+        dst += length + 1;
+        src += length + 1;
         length = -length;
     }
     const std::int64_t shift = std::max({std::int64_t{0}, -dst, -src});
@@ -82,8 +82,9 @@ BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, D
 
 namespace {
 
-// Nearest source index for destination index i of n, sampled at the pixel's centre.
-std::int64_t Nearest(std::int64_t i, std::int64_t n, std::int64_t srcN) { return (2 * i + 1) * srcN / (2 * n); }
+// The source index under the centre of destination pixel i of n; a centre on a
+// boundary between two source pixels takes the earlier one.
+std::int64_t Nearest(std::int64_t i, std::int64_t n, std::int64_t srcN) { return ((2 * i + 1) * srcN - 1) / (2 * n); }
 
 void ScaledKeyBlit(Dc& dst, std::int64_t dx, std::int64_t dy, std::int64_t dw, std::int64_t dh, const Dc& src,
                    std::int64_t sx, std::int64_t sy, std::int64_t sw, std::int64_t sh, std::uint32_t key) {
@@ -105,14 +106,17 @@ void ScaledKeyBlit(Dc& dst, std::int64_t dx, std::int64_t dy, std::int64_t dw, s
 
 }  // namespace
 
-// Copies every source pixel but those exactly of the key colour. Sizes that
-// differ scale by the nearest pixel.
+// Copies every source pixel but those exactly of the key colour. A larger
+// destination repeats source pixels as GDI's stretching does. A smaller one is
+// refused: GDI would merge the dropped pixels into their neighbours by AND,
+// which the board never needs.
 BOOL GdiTransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest, HDC hdcSrc,
                        int xoriginSrc, int yoriginSrc, int wSrc, int hSrc, UINT crTransparent) {
     Dc* dst = Table().FindDc(hdcDest);
     Dc* src = Table().FindDc(hdcSrc);
     if (dst == nullptr || src == nullptr || wDest < 0 || hDest < 0 || wSrc < 0 || hSrc < 0) return FALSE;
     const std::uint32_t key = ToPixel(crTransparent) & 0x00FFFFFFu;
+    if (wDest < wSrc || hDest < hSrc) return FALSE;
     if (wDest == 0 || hDest == 0 || wSrc == 0 || hSrc == 0) return TRUE;
     if (wDest == wSrc && hDest == hSrc) {
         const Span xs = ClipSpan(xoriginDest, xoriginSrc, wDest, dst->width, src->width);

@@ -79,10 +79,11 @@ void ThinBox(Dc& dc, std::int64_t left, std::int64_t top, std::int64_t right, st
     --bottom;
     const bool hasPen = pen.style != PS_NULL;
     if (!brush.hollow) {
-        const std::int64_t inset = hasPen && pen.width > 1 ? 0 : 1;
-        const std::int64_t w = hasPen ? pen.width : 1;
-        const std::int64_t x0 = left + (inset != 0 ? (w + 1) / 2 : 0), x1 = right - (inset != 0 ? w / 2 : 0);
-        const std::int64_t y0 = top + (inset != 0 ? (w + 1) / 2 : 0), y1 = bottom - (inset != 0 ? w / 2 : 0);
+        // A wide pen's outline is painted over the whole box; a thin or null pen
+        // leaves its own inset, GDI's (width + 1) / 2 before and width / 2 after.
+        const std::int64_t w = !hasPen ? 0 : pen.width > 1 ? 0 : 1;
+        const std::int64_t x0 = left + (w + 1) / 2, x1 = right - w / 2;
+        const std::int64_t y0 = top + (w + 1) / 2, y1 = bottom - w / 2;
         for (std::int64_t y = std::max<std::int64_t>(y0, 0); y < std::min<std::int64_t>(y1, dc.height); ++y)
             detail::FillSpan(dc, y, x0, x1, ToPixel(brush.color));
     }

@@ -32,7 +32,9 @@ std::vector<RowSpan> RoundRectSpans(std::int64_t left, std::int64_t top, std::in
         for (std::int64_t y = top; y < bottom; ++y) rows.push_back(RowSpan{y, left, right});
         return rows;
     }
-    rows.resize(static_cast<std::size_t>(eh) + 1, RowSpan{0, left, right});
+    // Rows the midpoint walk never reaches (far narrower than tall boxes) stay empty.
+    rows.resize(static_cast<std::size_t>(eh) + 1, RowSpan{0, left, left});
+    rows[static_cast<std::size_t>(eh / 2)] = RowSpan{0, left, right};
     const Wide a = ew - 1, b = eh - 1;
     const Wide asq = 8 * a * a, bsq = 8 * b * b;
     Wide dx = 4 * b * b * (1 - a);

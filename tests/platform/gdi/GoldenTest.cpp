@@ -44,7 +44,8 @@ INSTANTIATE_TEST_SUITE_P(Reference, GoldenScene,
                                            "03_cross_cell12_nogrid", "04_ellipse_cell00", "04_ellipse_cell00_nogrid",
                                            "05a_board385_crosses", "05b_board385_ellipses", "06_highlight_srcand",
                                            "07_transparentblt", "p1_lines_1px", "p2_lines_2px", "p3_ellipse",
-                                           "p4_blits", "p5_load"),
+                                           "p4_blits", "p5_load", "r1_lines_1px_random", "r2_lines_wide_random",
+                                           "r3_ellipses_random", "r4_blits_random"),
                          [](const auto& info) { return "s" + info.param; });
 
 }  // namespace

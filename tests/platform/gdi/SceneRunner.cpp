@@ -82,6 +82,7 @@ std::vector<std::string> ReadTranscript(const std::filesystem::path& file) {
             flushMap();
             std::string name;
             words >> name;
+            if (!name.empty() && name.back() == ':') name.pop_back();  // a report without a label
             if (second == "report") out.push_back("report " + name);
             mapName = name;
         } else if (t.rfind("no pixel differs", 0) == 0) {
