@@ -41,15 +41,19 @@ std::uint32_t* Row(Dc& dc, std::int64_t y) {
 
 template <typename Op>
 void BlitRows(Dc& dst, const Span& xs, const Span& ys, Dc& src, Op op) {
-    std::vector<std::uint32_t> line(static_cast<std::size_t>(xs.length));
+    const bool same = &dst == &src;
+    std::vector<std::uint32_t> line(same ? static_cast<std::size_t>(xs.length) : 0);
     // Same surface, rows overlapping downwards: go bottom-up so no row is read after it was written.
-    const bool upwards = &dst == &src && ys.dst > ys.src;
+    const bool upwards = same && ys.dst > ys.src;
     for (std::int64_t i = 0; i < ys.length; ++i) {
         const std::int64_t r = upwards ? ys.length - 1 - i : i;
         const std::uint32_t* from = Row(src, ys.src + r) + xs.src;
-        std::copy(from, from + xs.length, line.begin());
+        if (same) {
+            std::copy(from, from + xs.length, line.begin());
+            from = line.data();
+        }
         std::uint32_t* to = Row(dst, ys.dst + r) + xs.dst;
-        for (std::size_t k = 0; k < line.size(); ++k) to[k] = op(to[k], line[k]);
+        for (std::int64_t k = 0; k < xs.length; ++k) to[k] = op(to[k], from[k]);
     }
 }
 

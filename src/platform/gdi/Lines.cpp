@@ -64,6 +64,18 @@ void StepsInside(std::int64_t start, int step, std::int64_t size, std::int64_t& 
     }
 }
 
+// Narrows the steps [lo, hi] to those whose pixel lies on the surface; false if none does.
+bool ClipWalk(const Walk& walk, std::int64_t majorStart, int majorStep, std::int64_t majorSize, std::int64_t minorStart,
+              int minorStep, std::int64_t minorSize, std::int64_t& lo, std::int64_t& hi) {
+    StepsInside(majorStart, majorStep, majorSize, lo, hi);
+    std::int64_t offLo = std::numeric_limits<std::int64_t>::min(), offHi = std::numeric_limits<std::int64_t>::max();
+    StepsInside(minorStart, minorStep, minorSize, offLo, offHi);
+    if (lo > hi || offLo > offHi) return false;
+    lo = walk.FirstReaching(lo, hi, offLo);
+    hi = walk.FirstReaching(lo, hi, offHi + 1) - 1;
+    return lo <= hi;
+}
+
 }  // namespace
 
 void PaintCosmeticLine(Dc& dc, Point64 a, Point64 b, std::uint32_t pixel) {
@@ -79,16 +91,12 @@ void PaintCosmeticLine(Dc& dc, Point64 a, Point64 b, std::uint32_t pixel) {
     const std::int64_t majorSize = xMajor ? dc.width : dc.height, minorSize = xMajor ? dc.height : dc.width;
 
     std::int64_t lo = 0, hi = walk.major - 1;
-    StepsInside(majorStart, majorStep, majorSize, lo, hi);
-    std::int64_t offLo = std::numeric_limits<std::int64_t>::min(), offHi = std::numeric_limits<std::int64_t>::max();
-    StepsInside(minorStart, minorStep, minorSize, offLo, offHi);
-    if (lo > hi || offLo > offHi) return;
-    lo = walk.FirstReaching(lo, hi, offLo);
-    hi = walk.FirstReaching(lo, hi, offHi + 1) - 1;
-    if (lo > hi) return;
-
-    std::int64_t offset = walk.OffsetAt(lo);
-    std::int64_t err = 2 * walk.minor * (lo + 1) - walk.major - 2 * walk.major * offset;
+    const bool inside = std::min(a.x, b.x) >= 0 && std::min(a.y, b.y) >= 0 && std::max(a.x, b.x) < dc.width &&
+                        std::max(a.y, b.y) < dc.height;
+    if (!inside && !ClipWalk(walk, majorStart, majorStep, majorSize, minorStart, minorStep, minorSize, lo, hi)) return;
+    std::int64_t offset = lo == 0 ? 0 : walk.OffsetAt(lo);
+    // The error term itself stays small; its parts need not when the walk starts far out.
+    std::int64_t err = static_cast<std::int64_t>(Wide{2} * walk.minor * (lo + 1) - walk.major - Wide{2} * walk.major * offset);
     for (std::int64_t k = lo; k <= hi; ++k) {
         const std::int64_t p = majorStart + majorStep * k, q = minorStart + minorStep * offset;
         if (xMajor)
