@@ -1,9 +1,17 @@
 #include "window/Game.h"
 
+#include <array>
+#include <cmath>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
+#include "board/Grid.h"
+#include "board/SurfaceBinding.h"
+#include "opponent/PlayerAI.h"
 #include "platform/toolkit/Bitmap.h"
+#include "platform/toolkit/Runtime.h"
+#include "state/Global.h"
 #include "window/CornerPictures.h"
 
 namespace {
@@ -76,6 +84,46 @@ MenuItem::Design Element(std::string name, std::int16_t index, std::string capti
     return design;
 }
 
+constexpr const char* Title = "Tessarin";
+
+// The window background is tiled in fixed blocks, whatever the tile picture's size.
+constexpr std::int16_t TileWidth = 240;
+constexpr std::int16_t TileHeight = 154;
+
+struct Strip {
+    const char* File;
+    std::int16_t X;
+    std::int16_t Y;
+};
+
+// The frame around the board. Right lines the left edge and Left the right edge.
+constexpr std::array<Strip, 4> Strips{{
+    {"\\Bilder\\Up.jpg", 32, 19},
+    {"\\Bilder\\Right.jpg", 19, 32},
+    {"\\Bilder\\Down.jpg", 32, 416},
+    {"\\Bilder\\Left.jpg", 416, 32},
+}};
+
+std::int16_t FlooredQuotient(float Size, std::int16_t Block) {
+    return Global::CheckedInt16(static_cast<std::int32_t>(std::floor(static_cast<double>(Size) / Block)));
+}
+
+int NearestPixel(float Size) { return static_cast<int>(std::nearbyint(Size)); }
+
+// Nearest 16-bit integer, halves to even; nothing for a value that has none
+// (NaN, infinities, anything beyond the 16-bit range).
+std::optional<std::int16_t> NearestInt16(double Value) {
+    const double Rounded = std::nearbyint(Value);
+    if (!(Rounded >= INT16_MIN && Rounded <= INT16_MAX)) return std::nullopt;
+    return static_cast<std::int16_t>(Rounded);
+}
+
+std::string TurnText() { return std::string("It's player ") + (Global::PlayerTurn ? "red" : "blue") + "s turn"; }
+
+bool AnsweredYes(const char* Question) {
+    return toolkit::MsgBox(Question, toolkit::vbYesNo + toolkit::vbQuestion, Title) == toolkit::vbYes;
+}
+
 MenuItem& Find(const std::map<std::int16_t, MenuItem*>& array, const char* name, std::int16_t index) {
     const auto it = array.find(index);
     if (it == array.end()) throw std::out_of_range(std::string(name) + " has no element " + std::to_string(index));
@@ -144,25 +192,109 @@ void Game::WireEvents() {
     mnuEnd_->Click = [this] { mnuEnd_Click(); };
 }
 
-// The handlers below are filled in by the game's start-up, menu and board logic.
 
-void Game::Form_Load() {}
+void Game::Form_Load() {
+    for (std::int16_t Index = 1; Index <= 3; ++Index) Buff.Load(Index);
+    toolkit::DoEvents();
+    Buff(0).Picture(toolkit::LoadPicture(toolkit::App::Path() + "\\Bilder\\BarkGold.gif"));
+    TileBackground();
+    Global::LoadPictureToBox(Buff(1), toolkit::App::Path() + "\\Bilder\\Background.jpg");
+    Global::LoadPictureToBox(Buff(2), toolkit::App::Path() + "\\Bilder\\cross.gif");
+    Global::LoadPictureToBox(Buff(3), toolkit::App::Path() + "\\Bilder\\Bullet.gif");
+    DrawFrameStrips();
+    Buff(0).Picture(nullptr);
+    Buff(0).Width(130);
+    Buff(0).Height(130);
+    Buff(0).BackColor(RGB(0, 255, 0));
+    Global::RefreshGridSurfaces();
+    Global::GameOver = true;
+    Global::GameAI().PlayerNumber(2);
+    Global::GameGrid().DrawBack();
+}
 
-void Game::Form_Unload(std::int16_t& Cancel) { (void)Cancel; }
+// Column by column from the tile in Buff(0); the last column and row may lie
+// partly or wholly outside the client area, which clips them.
+void Game::TileBackground() {
+    const std::int16_t LastColumn = FlooredQuotient(ScaleWidth(), TileWidth);
+    for (std::int16_t Column = 0; Column <= LastColumn; ++Column) {
+        const std::int16_t LastRow = FlooredQuotient(ScaleHeight(), TileHeight);
+        for (std::int16_t Row = 0; Row <= LastRow; ++Row)
+            gdi::BitBlt(hDC(), Global::CheckedMul(Column, TileWidth), Global::CheckedMul(Row, TileHeight), TileWidth,
+                        TileHeight, Buff(0).hDC(), 0, 0, gdi::SRCCOPY);
+    }
+}
 
-void Game::NewGame() {}
+// Each strip is staged in Buff(0), which takes its size, and copied whole.
+void Game::DrawFrameStrips() {
+    for (const Strip& Each : Strips) {
+        Buff(0).Picture(toolkit::LoadPicture(toolkit::App::Path() + Each.File));
+        gdi::BitBlt(hDC(), Each.X, Each.Y, NearestPixel(Buff(0).ScaleWidth()), NearestPixel(Buff(0).ScaleHeight()),
+                    Buff(0).hDC(), 0, 0, gdi::SRCCOPY);
+    }
+}
 
+// Anything but a plain Yes keeps the window open, so a box dismissed some other
+// way can never end the program by accident.
+void Game::Form_Unload(std::int16_t& Cancel) {
+    if (!AnsweredYes("Do you really want to exit?")) {
+        Cancel = -1;
+        return;
+    }
+    Global::ReleaseGameAI();
+    Global::ReleaseGameGrid();
+}
+
+void Game::NewGame() {
+    Show();
+    Board.Cls();
+    Global::GameGrid().Draw();
+    for (std::int32_t Col = 0; Col <= 2; ++Col)
+        for (std::int32_t Row = 0; Row <= 2; ++Row) Global::Cells(Col, Row) = Global::CodeEmpty;
+    Global::PlayerTurn = mnuPlayer(2).Checked();
+    Global::GameOver = false;
+    Global::ComputerPlays = mnuCheck(0).Checked();
+    if (Global::ComputerPlays && Global::PlayerTurn) ComputerOpens();
+    Text.Caption(TurnText());
+}
+
+// The computer's first piece goes through the board's press handling, at the
+// centre of the cell it chose.
+void Game::ComputerOpens() {
+    std::int32_t Col = 0;
+    std::int32_t Row = 0;
+    Global::GameAI().ChooseMove(Col, Row);
+    const double W = Board.ScaleWidth();
+    const double H = Board.ScaleHeight();
+    const auto X = NearestInt16(Col * W / 3 + W / 6);
+    const auto Y = NearestInt16(Row * H / 3 + H / 6);
+    if (!X || !Y) throw std::overflow_error("the opening move's centre does not fit 16 bits");
+    Global::GameGrid().BoardMouseDown(*X, *Y);
+}
+
+// Every button plays. A position that has no 16-bit pixel (NaN, infinite, far
+// outside the board) cannot come from a real press and is dropped.
 void Game::Board_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y) {
     (void)Button;
     (void)Shift;
-    (void)X;
-    (void)Y;
+    const auto PixelX = NearestInt16(X);
+    const auto PixelY = NearestInt16(Y);
+    if (!PixelX || !PixelY) return;
+    Global::GameGrid().BoardMouseDown(*PixelX, *PixelY);
 }
 
-void Game::mnuNew_Click() {}
+void Game::mnuNew_Click() { NewGame(); }
 
-void Game::mnuPlayer_Click(std::int16_t Index) { (void)Index; }
+void Game::mnuPlayer_Click(std::int16_t Index) { ChooseOption(mnuPlayer_, "mnuPlayer", Index); }
 
-void Game::mnuCheck_Click(std::int16_t Index) { (void)Index; }
+void Game::mnuCheck_Click(std::int16_t Index) { ChooseOption(mnuCheck_, "mnuCheck", Index); }
 
-void Game::mnuEnd_Click() {}
+// The check marks are the only store of the options; the running game keeps the
+// flags it was started with until the next new game.
+void Game::ChooseOption(const std::map<std::int16_t, MenuItem*>& Options, const char* Name, std::int16_t Index) {
+    MenuItem& Chosen = Find(Options, Name, Index);
+    for (const auto& Entry : Options) Entry.second->Checked(false);
+    Chosen.Checked(true);
+    if (AnsweredYes("Do you want to start a new game?")) NewGame();
+}
+
+void Game::mnuEnd_Click() { RequestClose(); }

@@ -57,6 +57,10 @@ protected:
 private:
     void BuildMenus();
     void WireEvents();
+    void TileBackground();
+    void DrawFrameStrips();
+    void ComputerOpens();
+    void ChooseOption(const std::map<std::int16_t, toolkit::MenuItem*>& Options, const char* Name, std::int16_t Index);
 
     toolkit::MenuItem* mnuFile_ = nullptr;
     toolkit::MenuItem* mnuNew_ = nullptr;

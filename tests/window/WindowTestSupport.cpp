@@ -1,0 +1,108 @@
+#include "WindowTestSupport.h"
+
+#include <QApplication>
+#include <fstream>
+#include <random>
+
+#include "state/Global.h"
+#include "platform/toolkit/qt/Seams.h"
+
+namespace fs = std::filesystem;
+
+namespace windowtest {
+
+void EnsureApplication() {
+    static int argc = 1;
+    static char name[] = "window-test";
+    static char* argv[] = {name, nullptr};
+    static QApplication application(argc, argv);
+}
+
+ScriptedMsgBox::ScriptedMsgBox() {
+    previous_ = toolkit::SetMsgBoxHandler([this](const std::string& prompt, std::int16_t buttons,
+                                                 const std::string& title) -> std::int16_t {
+        asked_.push_back({prompt, buttons, title});
+        if (WhileOpen) WhileOpen(asked_.back());
+        if (answers_.empty()) {
+            ADD_FAILURE() << "unexpected question: " << prompt;
+            return toolkit::vbNo;
+        }
+        const std::int16_t answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    });
+}
+
+ScriptedMsgBox::~ScriptedMsgBox() { toolkit::SetMsgBoxHandler(std::move(previous_)); }
+
+PictureFolder::PictureFolder() {
+    std::random_device random;
+    root_ = fs::temp_directory_path() / ("tessarin-window-" + std::to_string(random()));
+    fs::create_directories(root_);
+    fs::copy(SourcePictures(), root_ / "Bilder", fs::copy_options::recursive);
+    toolkit::App::Path(root_.string());
+}
+
+PictureFolder::~PictureFolder() {
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+    toolkit::App::Path(TESSARIN_SOURCE_DIR);
+}
+
+void PictureFolder::Remove(const std::string& name) const { fs::remove(File(name)); }
+
+void PictureFolder::Corrupt(const std::string& name) const {
+    std::ofstream out(File(name), std::ios::binary | std::ios::trunc);
+    out << "this is not a picture, only some text with a few numbers 0123456789\n";
+}
+
+fs::path SourcePictures() { return fs::path(TESSARIN_SOURCE_DIR) / "Bilder"; }
+
+toolkit::StdPicture Decode(const fs::path& file) { return toolkit::qt::DecodePicture(file.string()); }
+
+Snapshot Capture(gdi::HDC hdc) {
+    const gdi::SurfaceBits bits = gdi::GetSurfaceBits(hdc);
+    Snapshot shot{bits.width, bits.height, {}};
+    if (bits.pixels == nullptr) return shot;
+    shot.Pixels.assign(bits.pixels, bits.pixels + static_cast<std::size_t>(bits.width) * bits.height);
+    for (auto& pixel : shot.Pixels) pixel &= 0xFFFFFFu;
+    return shot;
+}
+
+float CellCentre(int index) { return static_cast<float>(index * BoardSide / 3.0 + BoardSide / 6.0); }
+
+void WindowTest::SetUp() {
+    EnsureApplication();
+    previousDecoder_ = toolkit::SetPictureDecoder(toolkit::qt::DecodePicture);
+}
+
+void WindowTest::TearDown() {
+    game.reset();
+    Global::ReleaseGameGrid();
+    Global::ReleaseGameAI();
+    Global::Cells.Fill(Global::CodeEmpty);
+    Global::PlayerTurn = false;
+    Global::GameOver = false;
+    Global::ComputerPlays = false;
+    toolkit::SetPictureDecoder(std::move(previousDecoder_));
+    EXPECT_FALSE(msgBox.Unanswered()) << "a scripted answer was never asked for";
+}
+
+Game& WindowTest::Start() {
+    game = std::make_unique<Game>();
+    game->Show();
+    return *game;
+}
+
+void WindowTest::Press(int col, int row, std::int16_t button) {
+    game->Board.MouseDown(button, 0, CellCentre(col), CellCentre(row));
+}
+
+std::vector<std::uint8_t> WindowTest::CellCodes() const {
+    std::vector<std::uint8_t> codes;
+    for (int col = 0; col < 3; ++col)
+        for (int row = 0; row < 3; ++row) codes.push_back(Global::Cells(col, row));
+    return codes;
+}
+
+}  // namespace windowtest
