@@ -60,7 +60,9 @@ void BM_FrameWithPictures(benchmark::State& state) {
     Scene s;
     for (auto _ : state) {
         s.Background();
-        s.EachCell([&s](int l, int t, int, int) { GdiTransparentBlt(s.board, l, t, 128, 128, s.piece, 0, 0, 128, 128, RGB(255, 255, 255)); });
+        s.EachCell([&s](int l, int t, int, int) {
+            GdiTransparentBlt(s.board, l, t, 128, 128, s.piece, 0, 0, 128, 128, RGB(255, 255, 255));
+        });
         s.Highlight();
         benchmark::DoNotOptimize(GetSurfaceBits(s.board).pixels[0]);
     }

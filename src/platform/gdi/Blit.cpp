@@ -67,20 +67,21 @@ BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, D
     const Span ys = ClipSpan(y, y1, cy, dst->height, src->height);
     const bool empty = xs.length == 0 || ys.length == 0;
     switch (rop) {
-    case SRCCOPY:
-        if (!empty) BlitRows(*dst, xs, ys, *src, [](std::uint32_t, std::uint32_t s) { return s; });
-        return TRUE;
-    case SRCAND:
-        if (!empty) BlitRows(*dst, xs, ys, *src, [](std::uint32_t d, std::uint32_t s) { return d & s; });
-        return TRUE;
-    case SRCPAINT:
-        if (!empty) BlitRows(*dst, xs, ys, *src, [](std::uint32_t d, std::uint32_t s) { return d | s; });
-        return TRUE;
-    case SRCINVERT:
-        if (!empty) BlitRows(*dst, xs, ys, *src, [](std::uint32_t d, std::uint32_t s) { return (d ^ s) | 0xFF000000u; });
-        return TRUE;
-    default:
-        return FALSE;
+        case SRCCOPY:
+            if (!empty) BlitRows(*dst, xs, ys, *src, [](std::uint32_t, std::uint32_t s) { return s; });
+            return TRUE;
+        case SRCAND:
+            if (!empty) BlitRows(*dst, xs, ys, *src, [](std::uint32_t d, std::uint32_t s) { return d & s; });
+            return TRUE;
+        case SRCPAINT:
+            if (!empty) BlitRows(*dst, xs, ys, *src, [](std::uint32_t d, std::uint32_t s) { return d | s; });
+            return TRUE;
+        case SRCINVERT:
+            if (!empty)
+                BlitRows(*dst, xs, ys, *src, [](std::uint32_t d, std::uint32_t s) { return (d ^ s) | 0xFF000000u; });
+            return TRUE;
+        default:
+            return FALSE;
     }
 }
 
@@ -97,7 +98,8 @@ void ScaledKeyBlit(Dc& dst, std::int64_t dx, std::int64_t dy, std::int64_t dw, s
     for (std::int64_t j = j0; j < j1; ++j) {
         const std::int64_t v = sy + Nearest(j, dh, sh);
         if (v < 0 || v >= src.height) continue;
-        const std::uint32_t* from = src.pixels.data() + static_cast<std::size_t>(v) * static_cast<std::size_t>(src.width);
+        const std::uint32_t* from =
+            src.pixels.data() + static_cast<std::size_t>(v) * static_cast<std::size_t>(src.width);
         std::uint32_t* to = Row(dst, dy + j) + dx;
         for (std::int64_t i = i0; i < i1; ++i) {
             const std::int64_t u = sx + Nearest(i, dw, sw);
@@ -114,8 +116,8 @@ void ScaledKeyBlit(Dc& dst, std::int64_t dx, std::int64_t dy, std::int64_t dw, s
 // destination repeats source pixels as GDI's stretching does. A smaller one is
 // refused: GDI would merge the dropped pixels into their neighbours by AND,
 // which the board never needs.
-BOOL GdiTransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest, HDC hdcSrc,
-                       int xoriginSrc, int yoriginSrc, int wSrc, int hSrc, UINT crTransparent) {
+BOOL GdiTransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest, HDC hdcSrc, int xoriginSrc,
+                       int yoriginSrc, int wSrc, int hSrc, UINT crTransparent) {
     Dc* dst = Table().FindDc(hdcDest);
     Dc* src = Table().FindDc(hdcSrc);
     if (dst == nullptr || src == nullptr || wDest < 0 || hDest < 0 || wSrc < 0 || hSrc < 0) return FALSE;
@@ -126,7 +128,8 @@ BOOL GdiTransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest,
         const Span xs = ClipSpan(xoriginDest, xoriginSrc, wDest, dst->width, src->width);
         const Span ys = ClipSpan(yoriginDest, yoriginSrc, hDest, dst->height, src->height);
         if (xs.length > 0 && ys.length > 0)
-            BlitRows(*dst, xs, ys, *src, [key](std::uint32_t d, std::uint32_t s) { return (s & 0x00FFFFFFu) == key ? d : s; });
+            BlitRows(*dst, xs, ys, *src,
+                     [key](std::uint32_t d, std::uint32_t s) { return (s & 0x00FFFFFFu) == key ? d : s; });
         return TRUE;
     }
     ScaledKeyBlit(*dst, xoriginDest, yoriginDest, wDest, hDest, *src, xoriginSrc, yoriginSrc, wSrc, hSrc, key);

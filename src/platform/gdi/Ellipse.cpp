@@ -16,7 +16,6 @@ using detail::Point64;
 
 // Boxes larger than this are refused: their outline alone would take seconds.
 constexpr std::int64_t kMaxBoxSide = std::int64_t{1} << 18;
-constexpr int kMaxPenWidth = 1 << 16;
 
 // One quadrant of the midpoint ellipse for a w x h box, from the middle of the
 // right side up to the top, as offsets from the box's corner (y counted upwards).
@@ -100,12 +99,13 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
     if (l == r || t == b) return TRUE;
     const detail::Pen& pen = detail::Table().SelectedPen(*dc);
     const detail::Brush& brush = detail::Table().SelectedBrush(*dc);
-    if (r - l > kMaxBoxSide || b - t > kMaxBoxSide || pen.width > kMaxPenWidth) return FALSE;
+    if (r - l > kMaxBoxSide || b - t > kMaxBoxSide || pen.width > detail::kMaxPenWidth) return FALSE;
     if (r - l <= 2 || b - t <= 2) {
         ThinBox(*dc, l, t, r, b, pen, brush);
         return TRUE;
     }
-    if (!brush.hollow) detail::PaintSpans(*dc, detail::RoundRectSpans(l, t, r + 1, b + 1, r - l, b - t), 0, 0, ToPixel(brush.color));
+    if (!brush.hollow)
+        detail::PaintSpans(*dc, detail::RoundRectSpans(l, t, r + 1, b + 1, r - l, b - t), 0, 0, ToPixel(brush.color));
     if (pen.style != PS_NULL) TracePolyline(*dc, OutlinePoints(l, t, r, b), pen);
     return TRUE;
 }

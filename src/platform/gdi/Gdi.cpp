@@ -43,12 +43,12 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h) {
     Dc* dc = Table().FindDc(hdc);
     if (dc == nullptr) return 0;
     switch (Table().KindOf(h)) {
-    case Kind::Pen:
-        return Table().Select(dc->pen, h);
-    case Kind::Brush:
-        return Table().Select(dc->brush, h);
-    default:
-        return 0;
+        case Kind::Pen:
+            return Table().Select(dc->pen, h);
+        case Kind::Brush:
+            return Table().Select(dc->brush, h);
+        default:
+            return 0;
     }
 }
 

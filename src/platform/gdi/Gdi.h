@@ -60,6 +60,21 @@ struct POINT {
 
 // Drawing calls, with GDI's meanings. A call on an unknown or deleted handle
 // fails (FALSE, 0 or HGDI_ERROR as GDI reports it) and changes nothing.
+// Every call clips to its destination surface, blits also to their source.
+//  - DeleteObject on a pen or brush still selected into a device context
+//    succeeds and the handle is dead at once, but the object keeps drawing there
+//    until it is deselected or the device context deleted, and is freed then.
+//    DeleteObject on a stock object succeeds and does nothing; on a device
+//    context it fails (that is DeleteDC's work).
+//  - BitBlt knows SRCCOPY, SRCAND, SRCPAINT and SRCINVERT; a negative extent
+//    counts back from the origin pixel on both surfaces.
+//  - GdiTransparentBlt copies all but the pixels exactly of the key colour; a
+//    larger destination repeats source pixels as GDI's stretching does, a
+//    smaller one or a negative size is refused (FALSE).
+//  - Pens are PS_SOLID or PS_NULL (CreatePen fails for other styles); width 0
+//    or 1 draws GDI's 1-pixel line, wider pens GDI's round-ended wide line.
+//    LineTo and Ellipse refuse (FALSE) pens wider than 65536 pixels and Ellipse
+//    boxes wider or taller than 262144 pixels.
 BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop);
 BOOL GdiTransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest,
                        HDC hdcSrc, int xoriginSrc, int yoriginSrc, int wSrc, int hSrc,
@@ -79,6 +94,7 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color);
 // 0xFFRRGGBB (what a QImage of Format_RGB32 reads without conversion). A new
 // device context starts with a black 1-pixel pen, a white brush and the current
 // position (0, 0), as a memory device context in GDI does.
+// Sizes may be 0; negative ones, a side over 2^20 or more than 64 Mi pixels are refused (0, FALSE).
 HDC CreateSurfaceDC(int width, int height, COLORREF fill);
 BOOL DeleteDC(HDC hdc);
 // New size; the pixels that stay inside keep their colour, new ones take `fill`.

@@ -96,7 +96,8 @@ void PaintCosmeticLine(Dc& dc, Point64 a, Point64 b, std::uint32_t pixel) {
     if (!inside && !ClipWalk(walk, majorStart, majorStep, majorSize, minorStart, minorStep, minorSize, lo, hi)) return;
     std::int64_t offset = lo == 0 ? 0 : walk.OffsetAt(lo);
     // The error term itself stays small; its parts need not when the walk starts far out.
-    std::int64_t err = static_cast<std::int64_t>(Wide{2} * walk.minor * (lo + 1) - walk.major - Wide{2} * walk.major * offset);
+    std::int64_t err =
+        static_cast<std::int64_t>(Wide{2} * walk.minor * (lo + 1) - walk.major - Wide{2} * walk.major * offset);
     for (std::int64_t k = lo; k <= hi; ++k) {
         const std::int64_t p = majorStart + majorStep * k, q = minorStart + minorStep * offset;
         if (xMajor)
@@ -177,18 +178,11 @@ void PaintWidePolyline(Dc& dc, const std::vector<Point64>& points, bool closed, 
 
 namespace gdi {
 
-namespace {
-
-// Wider pens than this are refused rather than rasterised for a long time.
-constexpr int kMaxPenWidth = 1 << 16;
-
-}  // namespace
-
 BOOL LineTo(HDC hdc, int x, int y) {
     detail::Dc* dc = detail::Table().FindDc(hdc);
     if (dc == nullptr) return FALSE;
     const detail::Pen& pen = detail::Table().SelectedPen(*dc);
-    if (pen.width > kMaxPenWidth) return FALSE;
+    if (pen.width > detail::kMaxPenWidth) return FALSE;
     const detail::Point64 from{dc->position.x, dc->position.y}, to{x, y};
     dc->position = POINT{x, y};
     if (pen.style == PS_NULL) return TRUE;

@@ -27,9 +27,9 @@ ObjectTable::ObjectTable() {
     slots_.resize(1);  // slot 0 stays unused
     auto brush = [this](bool hollow, COLORREF c) { return AddStock(Kind::Brush, Pen{}, Brush{hollow, c}); };
     auto pen = [this](int style, COLORREF c) { return AddStock(Kind::Pen, Pen{style, 1, c}, Brush{}); };
-    stock_ = {brush(false, RGB(255, 255, 255)), brush(false, RGB(192, 192, 192)), brush(false, RGB(128, 128, 128)),
-              brush(false, RGB(64, 64, 64)),    brush(false, RGB(0, 0, 0)),       brush(true, 0),
-              pen(PS_SOLID, RGB(255, 255, 255)), pen(PS_SOLID, RGB(0, 0, 0)),    pen(PS_NULL, 0)};
+    stock_ = {brush(false, RGB(255, 255, 255)),  brush(false, RGB(192, 192, 192)), brush(false, RGB(128, 128, 128)),
+              brush(false, RGB(64, 64, 64)),     brush(false, RGB(0, 0, 0)),       brush(true, 0),
+              pen(PS_SOLID, RGB(255, 255, 255)), pen(PS_SOLID, RGB(0, 0, 0)),      pen(PS_NULL, 0)};
 }
 
 HANDLE ObjectTable::AddStock(Kind kind, const Pen& pen, const Brush& brush) {
@@ -47,9 +47,7 @@ HGDIOBJ ObjectTable::Stock(int which) const {
     return stock_[static_cast<std::size_t>(which)];
 }
 
-ObjectTable::Slot* ObjectTable::Find(HANDLE h) {
-    return const_cast<Slot*>(std::as_const(*this).Find(h));
-}
+ObjectTable::Slot* ObjectTable::Find(HANDLE h) { return const_cast<Slot*>(std::as_const(*this).Find(h)); }
 
 const ObjectTable::Slot* ObjectTable::Find(HANDLE h) const {
     if (h <= 0) return nullptr;

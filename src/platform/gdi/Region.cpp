@@ -65,7 +65,8 @@ std::vector<RowSpan> RoundRectSpans(std::int64_t left, std::int64_t top, std::in
     }
     for (std::size_t i = half; i < rows.size(); ++i) rows[i].y = bottom - eh + static_cast<std::int64_t>(i);
     // The middle row reaches up to the top when the corners leave straight sides.
-    for (std::int64_t y2 = top + eh / 2; y2 < rows[half].y; ++y2) rows.push_back(RowSpan{y2, rows[half].x0, rows[half].x1});
+    for (std::int64_t y2 = top + eh / 2; y2 < rows[half].y; ++y2)
+        rows.push_back(RowSpan{y2, rows[half].x0, rows[half].x1});
     return rows;
 }
 

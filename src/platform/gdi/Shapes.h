@@ -11,6 +11,9 @@ namespace gdi::detail {
 
 __extension__ using Wide = __int128;
 
+// Wider pens are refused rather than rasterised for seconds.
+constexpr int kMaxPenWidth = 1 << 16;
+
 struct Point64 {
     std::int64_t x;
     std::int64_t y;

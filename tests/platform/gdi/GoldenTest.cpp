@@ -2,8 +2,8 @@
 // pixel as the reference render, and must leave no object behind.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 

@@ -138,10 +138,14 @@ TEST(GdiHandles, SurvivesWildCallsAndLeavesNothingBehind) {
     auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     auto wild = [&] {
         switch (pick(0, 5)) {
-        case 0: return pick(INT_MIN, INT_MAX);
-        case 1: return pick(-3, 3) + (pick(0, 1) ? INT_MAX : INT_MIN);
-        case 2: return pick(-100000, 100000);
-        default: return pick(-40, 80);
+            case 0:
+                return pick(INT_MIN, INT_MAX);
+            case 1:
+                return pick(0, 1) ? INT_MAX - pick(0, 3) : INT_MIN + pick(0, 3);
+            case 2:
+                return pick(-100000, 100000);
+            default:
+                return pick(-40, 80);
         }
     };
     std::vector<HANDLE> made;
@@ -151,27 +155,53 @@ TEST(GdiHandles, SurvivesWildCallsAndLeavesNothingBehind) {
     };
     for (int i = 0; i < 20000; ++i) {
         switch (pick(0, 13)) {
-        case 0: made.push_back(CreateSurfaceDC(pick(-2, 70), pick(-2, 70), wild())); break;
-        case 1: made.push_back(CreatePen(pick(0, 1) ? PS_SOLID : PS_NULL, pick(0, 1) ? pick(-3, 12) : wild(), wild())); break;
-        case 2: made.push_back(CreateSolidBrush(wild())); break;
-        case 3: SelectObject(any(), any()); break;
-        case 4: DeleteObject(any()); break;
-        case 5: DeleteDC(any()); break;
-        case 6: MoveToEx(any(), wild(), wild(), nullptr); LineTo(any(), wild(), wild()); break;
-        case 7: Ellipse(any(), wild(), wild(), wild(), wild()); break;
-        case 8: BitBlt(any(), wild(), wild(), wild(), wild(), any(), wild(), wild(), pick(0, 1) ? SRCCOPY : SRCAND); break;
-        case 9:
-            GdiTransparentBlt(any(), wild(), wild(), pick(-5, 90), pick(-5, 90), any(), wild(), wild(), pick(-5, 60),
-                              pick(-5, 60), wild());
-            break;
-        case 10: SetPixel(any(), wild(), wild(), wild()); GetPixel(any(), wild(), wild()); break;
-        case 11: ResizeSurface(any(), pick(-2, 90), pick(-2, 90), wild()); break;
-        case 12: FillSurface(any(), wild()); break;
-        default: {
-            const SurfaceBits bits = GetSurfaceBits(any());
-            if (bits.pixels != nullptr && bits.width > 0 && bits.height > 0)
-                bits.pixels[static_cast<std::size_t>(bits.width) * static_cast<std::size_t>(bits.height) - 1] ^= 1;
-        }
+            case 0:
+                made.push_back(CreateSurfaceDC(pick(-2, 70), pick(-2, 70), wild()));
+                break;
+            case 1:
+                made.push_back(CreatePen(pick(0, 1) ? PS_SOLID : PS_NULL, pick(0, 1) ? pick(-3, 12) : wild(), wild()));
+                break;
+            case 2:
+                made.push_back(CreateSolidBrush(wild()));
+                break;
+            case 3:
+                SelectObject(any(), any());
+                break;
+            case 4:
+                DeleteObject(any());
+                break;
+            case 5:
+                DeleteDC(any());
+                break;
+            case 6:
+                MoveToEx(any(), wild(), wild(), nullptr);
+                LineTo(any(), wild(), wild());
+                break;
+            case 7:
+                Ellipse(any(), wild(), wild(), wild(), wild());
+                break;
+            case 8:
+                BitBlt(any(), wild(), wild(), wild(), wild(), any(), wild(), wild(), pick(0, 1) ? SRCCOPY : SRCAND);
+                break;
+            case 9:
+                GdiTransparentBlt(any(), wild(), wild(), pick(-5, 90), pick(-5, 90), any(), wild(), wild(),
+                                  pick(-5, 60), pick(-5, 60), wild());
+                break;
+            case 10:
+                SetPixel(any(), wild(), wild(), wild());
+                GetPixel(any(), wild(), wild());
+                break;
+            case 11:
+                ResizeSurface(any(), pick(-2, 90), pick(-2, 90), wild());
+                break;
+            case 12:
+                FillSurface(any(), wild());
+                break;
+            default: {
+                const SurfaceBits bits = GetSurfaceBits(any());
+                if (bits.pixels != nullptr && bits.width > 0 && bits.height > 0)
+                    bits.pixels[static_cast<std::size_t>(bits.width) * static_cast<std::size_t>(bits.height) - 1] ^= 1;
+            }
         }
     }
     for (HANDLE h : made) {

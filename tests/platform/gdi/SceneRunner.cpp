@@ -13,7 +13,8 @@ namespace {
 
 COLORREF Colour(const std::string& hex) {
     const auto rgb = static_cast<std::uint32_t>(std::stoul(hex, nullptr, 16));
-    return RGB(static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8), static_cast<std::uint8_t>(rgb));
+    return RGB(static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
+               static_cast<std::uint8_t>(rgb));
 }
 
 int Number(const std::string& word) { return std::stoi(word); }
@@ -28,9 +29,9 @@ DWORD Rop(const std::string& name) {
 
 int StockIndex(const std::string& name) {
     static const std::map<std::string, int> stock = {
-        {"WHITE_BRUSH", WHITE_BRUSH}, {"LTGRAY_BRUSH", LTGRAY_BRUSH}, {"GRAY_BRUSH", GRAY_BRUSH},
-        {"DKGRAY_BRUSH", DKGRAY_BRUSH}, {"BLACK_BRUSH", BLACK_BRUSH}, {"NULL_BRUSH", NULL_BRUSH},
-        {"WHITE_PEN", WHITE_PEN},     {"BLACK_PEN", BLACK_PEN},       {"NULL_PEN", NULL_PEN}};
+        {"WHITE_BRUSH", WHITE_BRUSH},   {"LTGRAY_BRUSH", LTGRAY_BRUSH}, {"GRAY_BRUSH", GRAY_BRUSH},
+        {"DKGRAY_BRUSH", DKGRAY_BRUSH}, {"BLACK_BRUSH", BLACK_BRUSH},   {"NULL_BRUSH", NULL_BRUSH},
+        {"WHITE_PEN", WHITE_PEN},       {"BLACK_PEN", BLACK_PEN},       {"NULL_PEN", NULL_PEN}};
     const auto it = stock.find(name);
     return it == stock.end() ? -1 : it->second;
 }
@@ -131,20 +132,23 @@ Picture CopyOf(HDC hdc) {
     const SurfaceBits bits = GetSurfaceBits(hdc);
     Picture p{bits.width, bits.height, {}};
     if (bits.pixels != nullptr)
-        p.pixels.assign(bits.pixels, bits.pixels + static_cast<std::size_t>(bits.width) * static_cast<std::size_t>(bits.height));
+        p.pixels.assign(bits.pixels,
+                        bits.pixels + static_cast<std::size_t>(bits.width) * static_cast<std::size_t>(bits.height));
     return p;
 }
 
 std::string Compare(const Picture& actual, const Picture& expected) {
     std::ostringstream out;
     if (actual.width != expected.width || actual.height != expected.height) {
-        out << "size " << actual.width << "x" << actual.height << ", expected " << expected.width << "x" << expected.height;
+        out << "size " << actual.width << "x" << actual.height << ", expected " << expected.width << "x"
+            << expected.height;
         return out.str();
     }
     int wrong = 0;
     for (int y = 0; y < actual.height; ++y) {
         for (int x = 0; x < actual.width; ++x) {
-            const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(actual.width) + static_cast<std::size_t>(x);
+            const std::size_t i =
+                static_cast<std::size_t>(y) * static_cast<std::size_t>(actual.width) + static_cast<std::size_t>(x);
             const std::uint32_t a = actual.pixels[i] & 0xFFFFFFu, e = expected.pixels[i] & 0xFFFFFFu;
             if (a == e) continue;
             if (++wrong <= 12) out << " (" << x << "," << y << ")=" << std::hex << a << " want " << e << std::dec;
@@ -237,7 +241,8 @@ void SceneRunner::Load(const std::string& name, const std::string& file, int x, 
     for (int row = 0; row < picture.height; ++row)
         for (int col = 0; col < picture.width; ++col)
             if (row + y >= 0 && row + y < bits.height && col + x >= 0 && col + x < bits.width)
-                bits.pixels[(row + y) * bits.width + col + x] = picture.pixels[static_cast<std::size_t>(row * picture.width + col)];
+                bits.pixels[(row + y) * bits.width + col + x] =
+                    picture.pixels[static_cast<std::size_t>(row * picture.width + col)];
 }
 
 void SceneRunner::Free(const std::string& name) {
@@ -272,7 +277,8 @@ void SceneRunner::Report(const std::string& name, COLORREF background) {
             while (end < p.width && (p.pixels[static_cast<std::size_t>(y * p.width + end)] & 0xFFFFFFu) == c) ++end;
             if (c != bg) {
                 count += end - x;
-                row += " " + std::to_string(x) + (end - 1 > x ? "-" + std::to_string(end - 1) : "") + ":" + Hex(FromPixel(c));
+                row += " " + std::to_string(x) + (end - 1 > x ? "-" + std::to_string(end - 1) : "") + ":" +
+                       Hex(FromPixel(c));
             }
             x = end;
         }
