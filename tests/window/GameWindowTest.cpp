@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QtTest/QTest>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,13 +16,23 @@
 
 namespace {
 
-QApplication& Application() {
-    static int argc = 1;
-    static char name[] = "game-window-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
-}
+// One application for the whole run, gone again before the program's exit
+// handlers run: Qt's own globals are torn down there.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { application_ = std::make_unique<QApplication>(argc_, argv_); }
+    void TearDown() override { application_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[32] = "game-window-test";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> application_;
+};
+
+[[maybe_unused]] const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+QApplication& Application() { return *static_cast<QApplication*>(QCoreApplication::instance()); }
 
 // Records what reaches the window's handlers.
 class RecordingGame : public Game {

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QtTest/QTest>
+#include <memory>
 #include <filesystem>
 #include <vector>
 
@@ -21,13 +22,23 @@ using toolkit::MenuItem;
 using toolkit::PictureBox;
 using toolkit::qt::FormWindow;
 
-QApplication& Application() {
-    static int argc = 1;
-    static char name[] = "toolkit-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
-}
+// One application for the whole run, gone again before the program's exit
+// handlers run: Qt's own globals are torn down there.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { application_ = std::make_unique<QApplication>(argc_, argv_); }
+    void TearDown() override { application_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[32] = "toolkit-test";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> application_;
+};
+
+[[maybe_unused]] const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+QApplication& Application() { return *static_cast<QApplication*>(QCoreApplication::instance()); }
 
 struct Press {
     std::int16_t Button, Shift;
