@@ -248,6 +248,8 @@ void Game::NewGame() {
     Show();
     Board.Cls();
     Global::GameGrid().Draw();
+    // The fresh board must reach the screen even when no move follows to refresh it.
+    Board.Refresh();
     for (std::int32_t Col = 0; Col <= 2; ++Col)
         for (std::int32_t Row = 0; Row <= 2; ++Row) Global::Cells(Col, Row) = Global::CodeEmpty;
     Global::PlayerTurn = mnuPlayer(2).Checked();

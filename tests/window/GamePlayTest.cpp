@@ -268,6 +268,33 @@ TEST_F(GamePlayTest, NewGameDuringAGameWipesTheBoardWithoutAsking) {
     EXPECT_EQ(Capture(game->Board.hDC()).Pixels, fresh.Pixels);
 }
 
+// What the screen last showed of the board must be the board's image after every
+// command: a board drawn but never repainted would leave the old game on screen.
+TEST_F(GamePlayTest, TheScreenShowsTheBoardAsDrawnAfterEveryCommand) {
+    Start();
+    std::vector<std::uint32_t> shown;
+    game->Board.Repaint = [&] { shown = Capture(game->Board.hDC()).Pixels; };
+    const auto expectShown = [&](const char* after) {
+        EXPECT_EQ(shown, Capture(game->Board.hDC()).Pixels) << "stale board on screen after " << after;
+    };
+    Choose(game->mnuNew());
+    expectShown("the first new game");
+    Press(0, 0), Press(1, 1);
+    expectShown("two moves");
+    Choose(game->mnuNew());
+    expectShown("a new game over a running one");
+    Press(0, 0), Press(0, 1), Press(1, 0), Press(1, 1), Press(2, 0);
+    expectShown("a win");
+    Choose(game->mnuNew());
+    expectShown("a new game after a win");
+    msgBox.Answer(toolkit::vbYes);
+    Choose(game->mnuCheck(0));
+    msgBox.Answer(toolkit::vbYes);
+    Choose(game->mnuPlayer(2));
+    expectShown("the computer's opening");
+    game->Board.Repaint = nullptr;
+}
+
 TEST_F(GamePlayTest, ControlNStartsANewGameThroughTheWindow) {
     game = std::make_unique<Game>();
     toolkit::qt::FormWindow window(*game);
