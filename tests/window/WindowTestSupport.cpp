@@ -11,12 +11,25 @@ namespace fs = std::filesystem;
 
 namespace windowtest {
 
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "window-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-}
+namespace {
+
+// One application for the whole run, gone again before the program's exit handlers
+// run: Qt's own globals are torn down there.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { application_ = std::make_unique<QApplication>(argc_, argv_); }
+    void TearDown() override { application_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[32] = "window-game-test";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> application_;
+};
+
+[[maybe_unused]] const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+}  // namespace
 
 ScriptedMsgBox::ScriptedMsgBox() {
     previous_ = toolkit::SetMsgBoxHandler([this](const std::string& prompt, std::int16_t buttons,
@@ -72,7 +85,7 @@ Snapshot Capture(gdi::HDC hdc) {
 float CellCentre(int index) { return static_cast<float>(index * BoardSide / 3.0 + BoardSide / 6.0); }
 
 void WindowTest::SetUp() {
-    EnsureApplication();
+    ASSERT_NE(QCoreApplication::instance(), nullptr);
     previousDecoder_ = toolkit::SetPictureDecoder(toolkit::qt::DecodePicture);
 }
 

@@ -18,8 +18,6 @@
 
 namespace windowtest {
 
-void EnsureApplication();
-
 struct Question {
     std::string Prompt;
     std::int16_t Buttons;
