@@ -16,6 +16,13 @@ using detail::Point64;
 
 // Boxes larger than this are refused: their outline alone would take seconds.
 constexpr std::int64_t kMaxBoxSide = std::int64_t{1} << 18;
+// A wide pen stamps a round end of its own width at every outline point, so the
+// work grows with the outline times the width; beyond this it would take minutes.
+constexpr std::int64_t kMaxWideOutlineWork = std::int64_t{1} << 25;
+
+bool WideOutlineTooCostly(std::int64_t w, std::int64_t h, int penWidth) {
+    return penWidth > 1 && 2 * (w + h) * penWidth > kMaxWideOutlineWork;
+}
 
 // One quadrant of the midpoint ellipse for a w x h box, from the middle of the
 // right side up to the top, as offsets from the box's corner (y counted upwards).
@@ -100,6 +107,7 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
     const detail::Pen& pen = detail::Table().SelectedPen(*dc);
     const detail::Brush& brush = detail::Table().SelectedBrush(*dc);
     if (r - l > kMaxBoxSide || b - t > kMaxBoxSide || pen.width > detail::kMaxPenWidth) return FALSE;
+    if (pen.style != PS_NULL && WideOutlineTooCostly(r - l, b - t, pen.width)) return FALSE;
     if (r - l <= 2 || b - t <= 2) {
         ThinBox(*dc, l, t, r, b, pen, brush);
         return TRUE;

@@ -74,7 +74,8 @@ struct POINT {
 //  - Pens are PS_SOLID or PS_NULL (CreatePen fails for other styles); width 0
 //    or 1 draws GDI's 1-pixel line, wider pens GDI's round-ended wide line.
 //    LineTo and Ellipse refuse (FALSE) pens wider than 65536 pixels and Ellipse
-//    boxes wider or taller than 262144 pixels.
+//    boxes wider or taller than 262144 pixels, and Ellipse a pen wider than 1
+//    whose width times the box's perimeter exceeds 2^25.
 BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop);
 BOOL GdiTransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest,
                        HDC hdcSrc, int xoriginSrc, int yoriginSrc, int wSrc, int hSrc,
