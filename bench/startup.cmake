@@ -18,6 +18,20 @@ if(XCB_FOUND)
         DEPENDS tessarin bare_window map_watch
         USES_TERMINAL
         VERBATIM)
+
+    # The harness itself, not the figures (those swing with the machine's load): the bare window measured against
+    # itself must give a full report, and a program that never maps a window must be reported as such.
+    if(TESSARIN_BUILD_TESTS)
+        add_test(NAME bench.startup_harness_reports
+                 COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/startup.sh -n 7 -s 50
+                         $<TARGET_FILE:bare_window> $<TARGET_FILE:bare_window> $<TARGET_FILE:map_watch>)
+        set_tests_properties(bench.startup_harness_reports PROPERTIES TIMEOUT 120
+            PASS_REGULAR_EXPRESSION "median peak RSS: +game +[0-9.]+ MiB +bare +[0-9.]+ MiB +ratio [0-9.]+")
+        add_test(NAME bench.map_watch_reports_a_program_without_window
+                 COMMAND xvfb-run -a $<TARGET_FILE:map_watch> --timeout 10000 -- true)
+        set_tests_properties(bench.map_watch_reports_a_program_without_window PROPERTIES TIMEOUT 60
+            PASS_REGULAR_EXPRESSION "never mapped a window \\(it exited\\)")
+    endif()
 else()
     message(STATUS "XCB not found: the start-up watcher map_watch is not built")
 endif()
