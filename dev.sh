@@ -6,8 +6,11 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 
+# Build: compiler, CMake, Qt 6 and the test and benchmark libraries. Tests: the desktop-file and AppStream
+# validators, dpkg-dev and file for the Debian package, Xvfb and XCB for the start-up benchmark.
 packages=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
-          libqt6gui6 fonts-dejavu-core)
+          libqt6gui6 fonts-dejavu-core desktop-file-utils appstream dpkg-dev file
+          libxcb1-dev xvfb xauth)
 
 install_missing() {
     local missing=()
