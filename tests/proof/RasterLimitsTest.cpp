@@ -1,5 +1,5 @@
 // Calls the raster layer at the edges of what it accepts, as the fuzzer found them:
-// each must finish at once, either drawing or refusing.
+// each must finish at once and stay inside the surfaces, either drawing or refusing.
 #include <gtest/gtest.h>
 
 #include "platform/gdi/Gdi.h"
@@ -34,6 +34,19 @@ TEST_F(RasterLimits, WidePenOnOrdinaryEllipseStillDraws) {
     EXPECT_EQ(gdi::GetPixel(dc, 0, 32), gdi::RGB(0, 0, 255));  // the outline's leftmost point
     UsePen(1);
     EXPECT_EQ(gdi::Ellipse(dc, 0, 0, 262144, 262144), gdi::TRUE);  // the 1-pixel outline is cheap at any size
+}
+
+// A surface may have no pixels at all; an enlarging keyed copy aimed at it must not
+// compute a row address from nothing (the sanitizer build reports it).
+TEST_F(RasterLimits, EnlargingKeyedCopyOntoSurfaceWithoutPixels) {
+    const gdi::HDC empty = gdi::CreateSurfaceDC(0, 5, 0);
+    const gdi::HDC src = gdi::CreateSurfaceDC(4, 4, gdi::RGB(0, 0, 255));
+    EXPECT_EQ(gdi::GdiTransparentBlt(empty, 20, 0, 8, 8, src, 0, 0, 4, 4, gdi::RGB(255, 255, 255)), gdi::TRUE);
+    EXPECT_EQ(gdi::GdiTransparentBlt(dc, -3, 0, 8, 8, src, 0, 0, 4, 4, gdi::RGB(255, 255, 255)), gdi::TRUE);
+    EXPECT_EQ(gdi::GetPixel(dc, 4, 7), gdi::RGB(0, 0, 255));  // the part right of the left edge still lands
+    EXPECT_EQ(gdi::GetPixel(dc, 5, 0), gdi::RGB(255, 255, 255));
+    gdi::DeleteDC(src);
+    gdi::DeleteDC(empty);
 }
 
 }  // namespace

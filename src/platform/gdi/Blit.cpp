@@ -95,17 +95,18 @@ void ScaledKeyBlit(Dc& dst, std::int64_t dx, std::int64_t dy, std::int64_t dw, s
                    std::int64_t sx, std::int64_t sy, std::int64_t sw, std::int64_t sh, std::uint32_t key) {
     const std::int64_t i0 = std::max<std::int64_t>(0, -dx), i1 = std::min<std::int64_t>(dw, dst.width - dx);
     const std::int64_t j0 = std::max<std::int64_t>(0, -dy), j1 = std::min<std::int64_t>(dh, dst.height - dy);
+    if (i0 >= i1) return;  // nothing lands on the surface, which may have no pixels at all
     for (std::int64_t j = j0; j < j1; ++j) {
         const std::int64_t v = sy + Nearest(j, dh, sh);
         if (v < 0 || v >= src.height) continue;
         const std::uint32_t* from =
             src.pixels.data() + static_cast<std::size_t>(v) * static_cast<std::size_t>(src.width);
-        std::uint32_t* to = Row(dst, dy + j) + dx;
+        std::uint32_t* row = Row(dst, dy + j);  // indexed from the row's start: dx may lie left of it
         for (std::int64_t i = i0; i < i1; ++i) {
             const std::int64_t u = sx + Nearest(i, dw, sw);
             if (u < 0 || u >= src.width) continue;
             const std::uint32_t p = from[u];
-            if ((p & 0x00FFFFFFu) != key) to[i] = p;
+            if ((p & 0x00FFFFFFu) != key) row[dx + i] = p;
         }
     }
 }
