@@ -1,8 +1,8 @@
 #include "Program.h"
 
 #include <QApplication>
+#include <cstdio>
 #include <exception>
-#include <iostream>
 
 #include "platform/toolkit/Runtime.h"
 #include "platform/toolkit/qt/FormWindow.h"
@@ -15,8 +15,9 @@ int RunProgram() {
         game.Show();
         return game.Closed() ? 0 : QApplication::exec();
     } catch (const std::exception& error) {
-        // Standard error first: it reaches a log even where no box can be shown.
-        std::cerr << "tessarin: " << error.what() << std::endl;
+        // Standard error first: it reaches a log even where no box can be shown. Plain stdio keeps the
+        // stream library's start-up out of the program.
+        std::fprintf(stderr, "tessarin: %s\n", error.what());
         toolkit::MsgBox(error.what(), toolkit::vbOKOnly + toolkit::vbCritical, "Tessarin");
         return 1;
     }

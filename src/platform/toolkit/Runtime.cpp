@@ -1,8 +1,9 @@
 #include "platform/toolkit/Runtime.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <memory>
 #include <new>
 #include <optional>
 #include <utility>
@@ -40,12 +41,26 @@ std::optional<std::string>& AppPathOverride() {
 // Files larger than any allowed picture as a bitmap are refused before they are read in.
 constexpr std::uintmax_t MaxPictureFileSize = 54 + static_cast<std::uintmax_t>(MaxPicturePixels) * 4;
 
+// Read whole with stdio: the stream library would bring its locale start-up into the program for this alone.
+// The size is taken once more while reading, as the file may grow after it was measured.
 std::vector<std::uint8_t> ReadFile(const std::string& NativeFileName) {
     std::error_code ec;
-    if (fs::file_size(NativeFileName, ec) > MaxPictureFileSize) throw PictureLoadError("the file is too large");
-    std::ifstream in(NativeFileName, std::ios::binary);
-    if (!in) throw PictureLoadError("the file cannot be opened");
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::uintmax_t size = fs::file_size(NativeFileName, ec);
+    if (!ec && size > MaxPictureFileSize) throw PictureLoadError("the file is too large");
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(NativeFileName.c_str(), "rb"), &std::fclose);
+    if (!file) throw PictureLoadError("the file cannot be opened");
+    std::vector<std::uint8_t> bytes(ec ? 0 : static_cast<std::size_t>(size) + 1);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) bytes.resize(filled + std::max<std::size_t>(filled, 4096));
+        const std::size_t got = std::fread(bytes.data() + filled, 1, bytes.size() - filled, file.get());
+        filled += got;
+        if (filled > MaxPictureFileSize) throw PictureLoadError("the file is too large");
+        if (got == 0) break;
+    }
+    if (std::ferror(file.get())) throw PictureLoadError("the file cannot be read");
+    bytes.resize(filled);
+    return bytes;
 }
 
 StdPicture Decode(const std::string& native) {
