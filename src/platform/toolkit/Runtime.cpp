@@ -41,9 +41,11 @@ std::optional<std::string>& AppPathOverride() {
 // Files larger than any allowed picture as a bitmap are refused before they are read in.
 constexpr std::uintmax_t MaxPictureFileSize = 54 + static_cast<std::uintmax_t>(MaxPicturePixels) * 4;
 
+}  // namespace
+
 // Read whole with stdio: the stream library would bring its locale start-up into the program for this alone.
 // The size is taken once more while reading, as the file may grow after it was measured.
-std::vector<std::uint8_t> ReadFile(const std::string& NativeFileName) {
+std::vector<std::uint8_t> ReadPictureFile(const std::string& NativeFileName) {
     std::error_code ec;
     const std::uintmax_t size = fs::file_size(NativeFileName, ec);
     if (!ec && size > MaxPictureFileSize) throw PictureLoadError("the file is too large");
@@ -63,11 +65,15 @@ std::vector<std::uint8_t> ReadFile(const std::string& NativeFileName) {
     return bytes;
 }
 
+namespace {
+
+// The file is read once: the structural check and the decoder both work on these bytes.
 StdPicture Decode(const std::string& native) {
-    const std::vector<std::uint8_t> bytes = ReadFile(native);
+    const std::vector<std::uint8_t> bytes = ReadPictureFile(native);
+    if (bytes.empty()) throw PictureLoadError("file is empty");
     if (const std::string cause = IncompletePicture(bytes); !cause.empty()) throw PictureLoadError(cause);
     const PictureDecoder& decoder = DecoderSeam();
-    StdPicture picture = decoder ? decoder(native) : LoadBitmapResource(bytes);
+    StdPicture picture = decoder ? decoder(EncodedPicture(native, bytes)) : LoadBitmapResource(bytes);
     if (!picture || !PictureSizeAllowed(picture->Width, picture->Height) ||
         picture->Pixels.size() != static_cast<std::size_t>(picture->Width) * static_cast<std::size_t>(picture->Height))
         throw PictureLoadError("the decoder returned no usable picture");

@@ -5,8 +5,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/toolkit/Picture.h"
 
@@ -34,11 +37,23 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A picture file as the loader hands it to a decoder: its name and its whole contents,
+// read once. A decoder that only wants the name takes it as a string. Data left empty
+// (as when a caller names a file directly) means the decoder reads the file itself.
+struct EncodedPicture {
+    EncodedPicture(std::string NativeFileName, std::span<const std::uint8_t> Data = {})
+        : NativeFileName(std::move(NativeFileName)), Data(Data) {}
+    operator const std::string&() const { return NativeFileName; }
+
+    std::string NativeFileName;
+    std::span<const std::uint8_t> Data;
+};
+
 // Decodes an existing, non-empty file (already a native path) into a picture. It
 // throws (PictureLoadError or any std::exception) with the cause alone; LoadPicture
 // adds the file's name. Pictures beyond PictureSizeAllowed must be refused before
 // their pixels are allocated. Without a decoder installed, 24-bit bitmaps are read.
-using PictureDecoder = std::function<StdPicture(const std::string& NativeFileName)>;
+using PictureDecoder = std::function<StdPicture(const EncodedPicture& File)>;
 StdPicture LoadPicture(const std::string& FileName);
 PictureDecoder SetPictureDecoder(PictureDecoder decoder);  // returns the previous one
 
@@ -49,6 +64,10 @@ std::string NativePath(const std::string& PathName);
 // The file's name when PathName is an ordinary, visible file; "" otherwise
 // (missing, a folder, a hidden file, or behind a folder it cannot enter). No wildcards.
 std::string Dir(const std::string& PathName);
+
+// The whole file, as LoadPicture reads it; PictureLoadError when it cannot be read or is
+// larger than any allowed picture could be.
+std::vector<std::uint8_t> ReadPictureFile(const std::string& NativeFileName);
 
 namespace App {
 // The program's folder, without a trailing separator.

@@ -303,6 +303,26 @@ TEST_F(QtDecoderTest, TruncatedAndUnreadableFilesNameTheFile) {
     EXPECT_NE(ErrorOf(folder.Path() + "/Bullet.gif").find("not found"), std::string::npos);
 }
 
+// The loader's bytes are decoded as their signature says, whatever the file is called and even when the file
+// has gone since; a decoder called with a name alone reads the file itself.
+TEST_F(QtDecoderTest, DecodesTheBytesItIsHandedByTheirSignature) {
+    QImage image(5, 2, QImage::Format_RGB32);
+    image.fill(QColor(200, 100, 50));
+    const std::string gif = folder.Path() + "/tile.gif";
+    ASSERT_TRUE(image.save(QString::fromStdString(gif), "png"));
+    const std::vector<std::uint8_t> bytes = toolkit::ReadPictureFile(gif);
+    std::filesystem::remove(gif);
+
+    const toolkit::StdPicture picture = toolkit::qt::DecodePicture(toolkit::EncodedPicture(gif, bytes));
+    ASSERT_EQ(picture->Width, 5);
+    ASSERT_EQ(picture->Height, 2);
+    EXPECT_EQ(picture->Pixels[9], 0xFFC86432u);
+
+    const std::string bmp = folder.Write("wall.bmp", testing_files::Bitmap24(3, 2));
+    EXPECT_EQ(toolkit::qt::DecodePicture(bmp)->Pixels[5], 0xFF140A63u) << "pixel (2, 1) read from the file";
+    EXPECT_THROW(toolkit::qt::DecodePicture(gif), toolkit::PictureLoadError);
+}
+
 TEST_F(QtDecoderTest, AbsurdDimensionsAreRefusedWithoutExhaustingMemory) {
     // GIF header and logical screen of 65535 × 65535, then a 65535 × 65535 image block.
     const std::vector<std::uint8_t> gif{'G', 'I', 'F', '8', '9', 'a', 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00,

@@ -103,6 +103,29 @@ TEST(LoadPictureTest, MapsBackslashPathsAndUsesTheInstalledDecoder) {
     toolkit::SetPictureDecoder(previous);
 }
 
+TEST(LoadPictureTest, TheDecoderIsHandedTheBytesTheCheckRead) {
+    ScratchFolder folder("bytes");
+    // Larger than one read block, so the whole file has to be gathered.
+    const auto bytes = Bitmap24(60, 40);
+    ASSERT_GT(bytes.size(), 4096u);
+    const std::string written = folder.Write("tile.bmp", bytes);
+
+    std::vector<std::uint8_t> seen;
+    std::string named;
+    auto previous = toolkit::SetPictureDecoder([&](const toolkit::EncodedPicture& File) {
+        seen.assign(File.Data.begin(), File.Data.end());
+        named = File.NativeFileName;
+        return toolkit::LoadBitmapResource(File.Data);
+    });
+    const toolkit::StdPicture picture = LoadPicture(written);
+    toolkit::SetPictureDecoder(previous);
+    EXPECT_EQ(named, written);
+    EXPECT_EQ(seen, bytes);
+    EXPECT_EQ(picture->Width, 60);
+    EXPECT_EQ(toolkit::ReadPictureFile(written), bytes);
+    EXPECT_THROW(toolkit::ReadPictureFile(folder.Path() + "/none.bmp"), PictureLoadError);
+}
+
 TEST(LoadPictureTest, AbsurdDimensionsAreRefusedBeforeAnyPixelIsAllocated) {
     ScratchFolder folder("absurd");
     // Tiny files whose headers claim 2^31-1 pixels a side, or 100000 × 100000.

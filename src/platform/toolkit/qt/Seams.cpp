@@ -1,13 +1,18 @@
 #include "platform/toolkit/qt/Seams.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
 #include <QImageReader>
 #include <QMessageBox>
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <span>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/toolkit/Runtime.h"
 
@@ -65,10 +70,35 @@ std::int16_t ShowMessageBox(const std::string& Prompt, std::int16_t Buttons, con
     return AnswerOf(box.standardButton(box.clickedButton()), offered);
 }
 
+// Naming the format spares the reader from loading every image plug-in to ask each whether it knows the data.
+// Anything else is left to the reader to recognise.
+QByteArray FormatOf(std::span<const std::uint8_t> data) {
+    const auto startsWith = [data](std::string_view signature) {
+        return data.size() >= signature.size() && std::memcmp(data.data(), signature.data(), signature.size()) == 0;
+    };
+    if (startsWith("GIF87a") || startsWith("GIF89a")) return "gif";
+    if (startsWith("\xFF\xD8\xFF")) return "jpeg";
+    if (startsWith("\x89PNG\r\n\x1A\n")) return "png";
+    if (startsWith("BM")) return "bmp";
+    return {};
+}
+
 }  // namespace
 
-StdPicture DecodePicture(const std::string& NativeFileName) {
-    QImageReader reader(QString::fromStdString(NativeFileName));
+StdPicture DecodePicture(const EncodedPicture& File) {
+    std::vector<std::uint8_t> read;
+    std::span<const std::uint8_t> data = File.Data;
+    if (data.empty()) {
+        read = ReadPictureFile(File.NativeFileName);
+        data = read;
+    }
+    // Decoded in place from the loader's bytes, by the plug-in for the format its signature names.
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()),
+                                                     static_cast<qsizetype>(data.size()));
+    QBuffer device;
+    device.setData(bytes);
+    device.open(QIODevice::ReadOnly);
+    QImageReader reader(&device, FormatOf(data));
     reader.setAllocationLimit(AllocationLimitMB);
     const QSize announced = reader.size();
     if (announced.isValid() && !PictureSizeAllowed(announced.width(), announced.height()))

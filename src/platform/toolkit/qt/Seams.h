@@ -2,15 +2,15 @@
 // of pending events and the program's folder. Call once a QApplication exists.
 #pragma once
 
-#include <string>
-
 #include "platform/toolkit/Picture.h"
+#include "platform/toolkit/Runtime.h"
 
 namespace toolkit::qt {
 
 void InstallSeams();
 
-// The decoder installed by InstallSeams: every format Qt reads (GIF, JPEG, PNG, BMP...).
-StdPicture DecodePicture(const std::string& NativeFileName);
+// The decoder installed by InstallSeams: every format Qt reads (GIF, JPEG, PNG, BMP...),
+// from the bytes the loader read, or from the named file when it hands over none.
+StdPicture DecodePicture(const EncodedPicture& File);
 
 }  // namespace toolkit::qt
