@@ -22,6 +22,33 @@ std::string Describe(const Global::CellMatrix& cells) {
 
 }  // namespace
 
+namespace {
+
+void Count(Global::CellMatrix& cells, std::uint8_t mover, unsigned allowed, Totals& totals) {
+    for (int i = 0; i < 9; ++i) {
+        if ((allowed & (1u << i)) == 0 || cells(i % 3, i / 3) != Global::CodeEmpty) continue;
+        cells(i % 3, i / 3) = mover;
+        const std::uint8_t winner = Winner(cells);
+        if (winner != 0 || Full(cells)) {
+            ++totals.games;
+            (winner == Global::CodeBlue ? totals.blueWins : winner == Global::CodeRed ? totals.redWins : totals.draws)++;
+        } else {
+            Count(cells, mover == Global::CodeBlue ? Global::CodeRed : Global::CodeBlue, AllFirstPresses, totals);
+        }
+        cells(i % 3, i / 3) = Global::CodeEmpty;
+    }
+}
+
+}  // namespace
+
+Totals CountByRules(bool redBegins, unsigned firstPresses) {
+    Totals totals;
+    Global::CellMatrix cells;
+    cells.Fill(Global::CodeEmpty);
+    Count(cells, redBegins ? Global::CodeRed : Global::CodeBlue, firstPresses, totals);
+    return totals;
+}
+
 GameTree::GameTree(Game& game)
     : game_(game),
       reader_(game, CopyPixels(game.Board.hDC())),
@@ -34,7 +61,9 @@ GameTree::GameTree(Game& game)
       stack_(10),
       undo_(10) {}
 
-Totals GameTree::Walk() {
+Totals GameTree::Walk(unsigned firstPresses) {
+    firstPresses_ = firstPresses;
+    totals_ = Totals{};
     if (Global::GameOver) Fail("the walk needs a game in progress");
     CheckBoard("after the new game");
     Explore(0);
@@ -136,6 +165,7 @@ void GameTree::Explore(std::size_t depth) {
                 CheckIgnoredPress(here, col, row);
                 continue;
             }
+            if (depth == 0 && (firstPresses_ & (1u << (col + 3 * row))) == 0) continue;
             Press(col, row);
             CheckPress(here, col, row);
             const std::vector<Block> touched = TouchedBlocks(here.cells);

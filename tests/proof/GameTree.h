@@ -13,6 +13,13 @@
 
 namespace proof {
 
+// The sanitizer builds draw many times slower: there a walk starts with one first
+// press only, a different one for each walk.
+constexpr unsigned AllFirstPresses = 0x1FF;
+constexpr unsigned FirstPressesWithinBudget(unsigned sanitizedFirst) {
+    return Sanitized ? sanitizedFirst : AllFirstPresses;
+}
+
 struct Totals {
     std::uint64_t games = 0;
     std::uint64_t blueWins = 0;
@@ -23,14 +30,19 @@ struct Totals {
     std::string firstFailure;
 };
 
+// The games two people can play, counted from the rules alone (no drawing, no game
+// code): what a walk of the same first presses must find.
+Totals CountByRules(bool redBegins, unsigned firstPresses);
+
 class GameTree {
 public:
     // `game` holds a game just started by the new-game command.
     explicit GameTree(Game& game);
 
     // Every sequence of presses on empty cells until the game ends; with the computer
-    // playing red, its answers come from the game itself.
-    Totals Walk();
+    // playing red, its answers come from the game itself. `firstPresses` (bit c + 3r
+    // for cell (c, r)) limits the first press of the walk.
+    Totals Walk(unsigned firstPresses = AllFirstPresses);
 
 private:
     struct Position {
@@ -77,6 +89,7 @@ private:
     std::vector<Position> stack_;
     std::vector<Undo> undo_;
     Totals totals_;
+    unsigned firstPresses_ = AllFirstPresses;
 };
 
 }  // namespace proof

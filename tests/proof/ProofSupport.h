@@ -17,6 +17,19 @@
 
 namespace proof {
 
+// The sanitizer builds run the drawing many times slower than the others.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool Sanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool Sanitized = true;
+#else
+constexpr bool Sanitized = false;
+#endif
+#else
+constexpr bool Sanitized = false;
+#endif
+
 inline const std::string EndText = "Press new game in the file menu to begin";
 std::string TurnText(bool redToMove);
 
