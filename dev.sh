@@ -3,14 +3,16 @@
 #   ./dev.sh run        install what is missing, build, start the game
 #   ./dev.sh test       install what is missing, build, run every test
 #   ./dev.sh sanitize   the same tests built with AddressSanitizer and UBSan
+#   ./dev.sh fuzz       each fuzz target for FUZZ_SECONDS (60) from its seeds, with clang's libFuzzer
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 
 # Build: compiler, CMake, Qt 6 and the test and benchmark libraries. Tests: the desktop-file and AppStream
-# validators, dpkg-dev and file for the Debian package, Xvfb and XCB for the start-up benchmark.
+# validators, dpkg-dev and file for the Debian package, Xvfb and XCB for the start-up benchmark. Fuzzing: clang
+# with its libFuzzer and sanitizer runtimes.
 packages=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
           libqt6gui6 fonts-dejavu-core desktop-file-utils appstream dpkg-dev file
-          libxcb1-dev xvfb xauth)
+          libxcb1-dev xvfb xauth clang libclang-rt-14-dev)
 
 install_missing() {
     local missing=()
@@ -37,5 +39,6 @@ case "${1:-}" in
     run)      install_missing; build default; exec build/default/src/tessarin ;;
     test)     install_missing; build default; ctest --preset default --parallel "$(nproc)" ;;
     sanitize) install_missing; build sanitize; ctest --preset sanitize --parallel "$(nproc)" ;;
-    *)        echo "usage: $0 run|test|sanitize" >&2; exit 2 ;;
+    fuzz)     install_missing; fuzz/run.sh "${FUZZ_SECONDS:-60}" ;;
+    *)        echo "usage: $0 run|test|sanitize|fuzz" >&2; exit 2 ;;
 esac
