@@ -67,17 +67,29 @@ HDC CreateSurfaceDC(int width, int height, COLORREF fill) {
 
 BOOL DeleteDC(HDC hdc) { return Table().DeleteDc(hdc); }
 
+// Every pixel of the new image is written once: kept ones copied, new ones filled. An image that keeps its
+// width keeps its rows where they are and only gains or loses some at the bottom.
 BOOL ResizeSurface(HDC hdc, int width, int height, COLORREF fill) {
     Dc* dc = Table().FindDc(hdc);
     if (dc == nullptr || !SaneSize(width, height)) return FALSE;
-    std::vector<std::uint32_t> pixels(PixelCount(width, height), ToPixel(fill));
-    const int keepW = std::min(width, dc->width);
-    const int keepH = std::min(height, dc->height);
-    for (int y = 0; y < keepH; ++y) {
-        const auto* from = dc->pixels.data() + PixelCount(dc->width, y);
-        std::copy(from, from + keepW, pixels.data() + PixelCount(width, y));
+    if (width == dc->width && height == dc->height) return TRUE;
+    const std::uint32_t pixel = ToPixel(fill);
+    if (width == dc->width) {
+        dc->pixels.resize(PixelCount(width, height), pixel);
+        if (dc->pixels.capacity() / 2 > dc->pixels.size()) dc->pixels.shrink_to_fit();
+    } else {
+        std::vector<std::uint32_t> pixels;
+        pixels.reserve(PixelCount(width, height));
+        const int keepW = std::min(width, dc->width);
+        const int keepH = std::min(height, dc->height);
+        for (int y = 0; y < keepH; ++y) {
+            const auto* from = dc->pixels.data() + PixelCount(dc->width, y);
+            pixels.insert(pixels.end(), from, from + keepW);
+            pixels.insert(pixels.end(), static_cast<std::size_t>(width - keepW), pixel);
+        }
+        pixels.resize(PixelCount(width, height), pixel);
+        dc->pixels = std::move(pixels);
     }
-    dc->pixels = std::move(pixels);
     dc->width = width;
     dc->height = height;
     return TRUE;

@@ -107,7 +107,7 @@ void PictureBox::CreateSurface() {
     hdc_ = gdi::CreateSurfaceDC(design_.Width, design_.Height, design_.BackColor);
     pen_ = gdi::CreatePen(gdi::PS_SOLID, 1, design_.ForeColor);
     initialPen_ = gdi::SelectObject(hdc_, pen_);
-    Erase();
+    Erase(Blank::Yes);
 }
 
 // Pens and brushes that drawing code selected into the surface belong to that code;
@@ -121,18 +121,27 @@ void PictureBox::DestroySurface() {
     initialPen_ = 0;
 }
 
-void PictureBox::Erase() {
-    gdi::FillSurface(hdc_, design_.BackColor);
+// One pass over the image: the picture over the BackColor where it lies, the BackColor elsewhere. A surface
+// that holds nothing but its BackColor (a new one) only needs the picture laid on.
+void PictureBox::Erase(Blank state) {
     const StdPicture& picture = design_.Picture;
-    if (!picture) return;
+    if (!picture) {
+        if (state == Blank::No) gdi::FillSurface(hdc_, design_.BackColor);
+        return;
+    }
     const gdi::SurfaceBits bits = gdi::GetSurfaceBits(hdc_);
     if (bits.pixels == nullptr) return;
+    const std::uint32_t background = gdi::ToPixel(design_.BackColor);
     const int width = std::min(bits.width, picture->Width);
     const int height = std::min(bits.height, picture->Height);
-    for (int y = 0; y < height; ++y) {
-        const std::uint32_t* src = picture->Pixels.data() + static_cast<std::size_t>(y) * picture->Width;
-        std::uint32_t* dst = bits.pixels + static_cast<std::size_t>(y) * bits.width;
-        for (int x = 0; x < width; ++x) dst[x] = Over(src[x], dst[x]);
+    for (int y = 0; y < bits.height; ++y) {
+        std::uint32_t* row = bits.pixels + static_cast<std::size_t>(y) * bits.width;
+        int x = 0;
+        if (y < height) {
+            const std::uint32_t* src = picture->Pixels.data() + static_cast<std::size_t>(y) * picture->Width;
+            for (; x < width; ++x) row[x] = Over(src[x], background);
+        }
+        if (state == Blank::No) std::fill(row + x, row + bits.width, background);
     }
 }
 

@@ -87,7 +87,8 @@ public:
 private:
     void CreateSurface();
     void DestroySurface();
-    void Erase();
+    enum class Blank { No, Yes };
+    void Erase(Blank state = Blank::No);
     void Resize(int width, int height);
     void NotifyChanged() const;
 

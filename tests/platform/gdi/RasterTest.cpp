@@ -192,6 +192,28 @@ TEST(GdiSurfaces, RefusesAbsurdSizesAndKeepsPixelsOnResize) {
     EXPECT_EQ(SetPixel(s.dc(), -1, 0, 0), CLR_INVALID);
 }
 
+TEST(GdiSurfaces, ResizingToTheSameWidthKeepsTheRowsInPlace) {
+    Surface s(3, 2, RGB(1, 2, 3));
+    SetPixel(s.dc(), 2, 0, RGB(9, 9, 9));
+    SetPixel(s.dc(), 0, 1, RGB(8, 8, 8));
+    ASSERT_TRUE(ResizeSurface(s.dc(), 3, 5, RGB(5, 5, 5)));
+    EXPECT_EQ(GetPixel(s.dc(), 2, 0), RGB(9, 9, 9));
+    EXPECT_EQ(GetPixel(s.dc(), 0, 1), RGB(8, 8, 8));
+    EXPECT_EQ(GetPixel(s.dc(), 1, 1), RGB(1, 2, 3));
+    EXPECT_EQ(GetPixel(s.dc(), 0, 2), RGB(5, 5, 5));
+    EXPECT_EQ(GetPixel(s.dc(), 2, 4), RGB(5, 5, 5));
+
+    ASSERT_TRUE(ResizeSurface(s.dc(), 3, 5, RGB(7, 7, 7))) << "the same size changes nothing";
+    EXPECT_EQ(GetPixel(s.dc(), 2, 4), RGB(5, 5, 5));
+
+    ASSERT_TRUE(ResizeSurface(s.dc(), 3, 1, RGB(7, 7, 7)));
+    EXPECT_EQ(GetSurfaceBits(s.dc()).height, 1);
+    EXPECT_EQ(GetPixel(s.dc(), 2, 0), RGB(9, 9, 9));
+    EXPECT_EQ(GetPixel(s.dc(), 0, 1), CLR_INVALID);
+    ASSERT_TRUE(ResizeSurface(s.dc(), 3, 2, RGB(6, 6, 6)));
+    EXPECT_EQ(GetPixel(s.dc(), 0, 1), RGB(6, 6, 6)) << "a row given up and taken again is new";
+}
+
 TEST(GdiBlits, ClipToBothSurfacesAtAnyOffset) {
     Surface dst(10, 10, RGB(200, 200, 200));
     Surface src(4, 4, RGB(10, 20, 30));

@@ -100,6 +100,33 @@ TEST(PictureBoxTest, TransparentPicturePixelsShowTheBackColor) {
     EXPECT_EQ(GetPixel(box.hDC(), 2, 0), RGB(255, 127, 127));
 }
 
+TEST(PictureBoxTest, ADesignedPictureShowsFromTheStartAndEveryEraseRedrawsItWhole) {
+    auto picture = std::make_shared<toolkit::Picture>();
+    picture->Width = 2;
+    picture->Height = 2;
+    picture->Pixels = {0xFF0000FFu, 0x00000000u, 0xFF00FF00u, 0xFF00FF00u};
+    auto design = SurfaceDesign(4, 3);
+    design.Picture = picture;
+    PictureBox box(design);
+    const auto expectBackground = [&box](gdi::COLORREF back) {
+        EXPECT_EQ(GetPixel(box.hDC(), 0, 0), RGB(0, 0, 255));
+        EXPECT_EQ(GetPixel(box.hDC(), 1, 0), back) << "a clear picture pixel shows the BackColor";
+        EXPECT_EQ(GetPixel(box.hDC(), 1, 1), RGB(0, 255, 0));
+        EXPECT_EQ(GetPixel(box.hDC(), 3, 1), back) << "right of the picture";
+        EXPECT_EQ(GetPixel(box.hDC(), 0, 2), back) << "below the picture";
+    };
+    expectBackground(Grey);
+
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) Mark(box.hDC(), x, y);
+    box.Cls();
+    expectBackground(Grey);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) Mark(box.hDC(), x, y);
+    box.BackColor(Green);
+    expectBackground(Green);
+}
+
 TEST(PictureBoxTest, BackColorAndClsEraseEverythingButThePicture) {
     PictureBox box(SurfaceDesign(40, 40));
     Mark(box.hDC(), 30, 30);
