@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
@@ -36,9 +37,12 @@ QImage PictureImage(const Picture& picture) {
                   picture.Width * 4, QImage::Format_ARGB32);
 }
 
+// Only a family the system has is named: for a missing one the font machinery would gather a list of
+// substitutes at the first paint, on top of the fallback family's own, which costs start-up time.
 QFont ToQFont(const Font& font) {
     QFont qfont;
-    qfont.setFamilies({ToQString(font.Name), FallbackFontFamily});
+    const QString name = ToQString(font.Name);
+    qfont.setFamilies({QFontDatabase::hasFamily(name) ? name : QString::fromLatin1(FallbackFontFamily)});
     qfont.setPixelSize(static_cast<int>(std::lround(font.Size * DesignPixelsPerPoint)));
     qfont.setWeight(static_cast<QFont::Weight>(font.Weight));
     qfont.setItalic(font.Italic);
