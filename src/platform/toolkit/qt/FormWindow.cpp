@@ -32,6 +32,14 @@ QImage SurfaceImage(gdi::HDC hdc) {
                   QImage::Format_RGB32);
 }
 
+// Fills what the surface image leaves uncovered (a surface that failed to be made leaves everything), then
+// draws the image straight from the surface's pixels.
+void PaintSurface(QPainter& painter, const QRect& area, gdi::HDC hdc, gdi::COLORREF back) {
+    const QImage image = SurfaceImage(hdc);
+    if (image.width() < area.width() || image.height() < area.height()) painter.fillRect(area, ToQColor(back));
+    painter.drawImage(0, 0, image);
+}
+
 QImage PictureImage(const Picture& picture) {
     return QImage(reinterpret_cast<const uchar*>(picture.Pixels.data()), picture.Width, picture.Height,
                   picture.Width * 4, QImage::Format_ARGB32);
@@ -89,8 +97,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.fillRect(rect(), ToQColor(form_.Properties().BackColor));
-        painter.drawImage(0, 0, SurfaceImage(form_.hDC()));
+        PaintSurface(painter, rect(), form_.hDC(), form_.Properties().BackColor);
         for (const Line* line : form_.Lines()) {
             painter.setPen(QPen(ToQColor(line->BorderColor), line->BorderWidth));
             painter.drawLine(line->X1, line->Y1, line->X2, line->Y2);
@@ -130,8 +137,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.fillRect(rect(), ToQColor(surface_.BackColor()));
-        painter.drawImage(0, 0, SurfaceImage(surface_.Paint()));
+        PaintSurface(painter, rect(), surface_.Paint(), surface_.BackColor());
     }
 
     void mousePressEvent(QMouseEvent* event) override {
