@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
+#include <stdexcept>
+#include <string>
 
 #include "Program.h"
 #include "WindowTestSupport.h"
@@ -63,6 +65,33 @@ TEST_F(ProgramTest, TheWindowRunsUntilExitIsConfirmedThenStatus0) {
     ASSERT_EQ(msgBox.Asked().size(), 2u);
     EXPECT_EQ(msgBox.Asked()[0].Prompt, "Do you really want to exit?");
     EXPECT_EQ(visibleWhenAsked, 2) << "the window was shown while it ran";
+    EXPECT_EQ(VisibleWindows(), 0);
+}
+
+// A failure inside a handler of the running window, here the exit question's box breaking under the close
+// request, is reported as a start-up failure is, and ends the program with status 1.
+TEST_F(ProgramTest, AHandlerThatFailsIsReportedLikeAStartUpFailureAndEndsWithStatus1) {
+    msgBox.WhileOpen = [](const Question& question) {
+        if (question.Prompt == "Do you really want to exit?") throw std::runtime_error("the box broke");
+    };
+    msgBox.Answer(toolkit::vbOK);
+    QTimer::singleShot(0, [] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->isVisible()) widget->close();
+    });
+    testing::internal::CaptureStderr();
+    const int status = RunProgram();
+    const std::string stderrText = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(status, 1);
+    ASSERT_EQ(msgBox.Asked().size(), 2u);
+    const Question& box = msgBox.Asked()[1];
+    EXPECT_EQ(box.Prompt, "the box broke");
+    EXPECT_EQ(box.Title, "Tessarin");
+    EXPECT_EQ(box.Buttons, toolkit::vbOKOnly + toolkit::vbCritical);
+    // The offscreen platform may have written its own notes before.
+    EXPECT_TRUE(stderrText.ends_with("\ntessarin: the box broke\n") || stderrText == "tessarin: the box broke\n")
+        << stderrText;
     EXPECT_EQ(VisibleWindows(), 0);
 }
 

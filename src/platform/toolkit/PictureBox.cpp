@@ -98,7 +98,7 @@ void PictureBox::Refresh() {
     if (Repaint) Repaint();
 }
 
-gdi::HDC PictureBox::Paint() {
+gdi::HDC PictureBox::Paint() noexcept {
     if (!design_.AutoRedraw) Erase();
     return hdc_;
 }

@@ -73,7 +73,8 @@ public:
     void Refresh();
 
     // For the front end when it paints: the device context whose pixels to show.
-    gdi::HDC Paint();
+    // It never throws, as it runs inside the window system's paint handling.
+    gdi::HDC Paint() noexcept;
 
     // Raised by the front end for every press: Button 1 left, 2 right, 4 middle;
     // Shift 1 Shift, 2 Ctrl, 4 Alt; X and Y in the surface's pixels.

@@ -5,9 +5,13 @@
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 #include <QtTest/QTest>
 #include <memory>
 #include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "BitmapFiles.h"
@@ -88,8 +92,13 @@ public:
     int optionClicks = 0;
     std::int16_t cancel = 0;
 
+    bool failUnload = false;
+
 protected:
-    void Form_Unload(std::int16_t& Cancel) override { Cancel = cancel; }
+    void Form_Unload(std::int16_t& Cancel) override {
+        if (failUnload) throw std::logic_error("the unload event failed");
+        Cancel = cancel;
+    }
 };
 
 class FormWindowTest : public ::testing::Test {
@@ -243,6 +252,89 @@ TEST_F(FormWindowTest, TheCloseBoxAsksTheFormAndHonoursCancel) {
 TEST_F(FormWindowTest, ClosingFromTheModelClosesTheWindow) {
     EXPECT_TRUE(form.RequestClose());
     EXPECT_FALSE(window.isVisible());
+}
+
+// Handlers run inside Qt's event loop; an exception escaping one ends the loop with status 1 after a report.
+class HandlerFailureTest : public FormWindowTest {
+protected:
+    HandlerFailureTest() {
+        previous_ = toolkit::SetMsgBoxHandler(
+            [this](const std::string& Prompt, std::int16_t Buttons, const std::string& Title) -> std::int16_t {
+                boxes.push_back({Prompt, Buttons, Title});
+                if (boxFails) throw std::runtime_error("no box today");
+                return toolkit::vbOK;
+            });
+    }
+    ~HandlerFailureTest() override { toolkit::SetMsgBoxHandler(previous_); }
+
+    // Runs `act` from inside the event loop; answers the status the loop ended with (-1: it never ended).
+    int RunLoop(const std::function<void()>& act) {
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
+        watchdog.start(10000);
+        QTimer::singleShot(0, &window, act);
+        testing::internal::CaptureStderr();
+        const int status = QApplication::exec();
+        stderrText = testing::internal::GetCapturedStderr();
+        return status;
+    }
+
+    QAction* NewGame() const { return window.MenuBar()->actions()[0]->menu()->actions()[0]; }
+
+    struct Box {
+        std::string Prompt;
+        std::int16_t Buttons;
+        std::string Title;
+    };
+    std::vector<Box> boxes;
+    bool boxFails = false;
+    std::string stderrText;
+
+private:
+    toolkit::MsgBoxHandler previous_;
+};
+
+TEST_F(HandlerFailureTest, AMenuHandlerThatThrowsIsReportedAndNoHandlerRunsAfterIt) {
+    form.New->Click = [this] {
+        ++form.newClicks;
+        throw std::runtime_error("the board is gone");
+    };
+    const int status = RunLoop([this] {
+        NewGame()->trigger();
+        NewGame()->trigger();
+        PressAt(window.SurfaceWidget(form.Surface), QPoint(5, 5));
+    });
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(window.Failed());
+    EXPECT_EQ(form.newClicks, 1);
+    EXPECT_TRUE(form.presses.empty()) << "a press after the failure reached the model";
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Prompt, "the board is gone");
+    EXPECT_EQ(boxes[0].Buttons, toolkit::vbOKOnly + toolkit::vbCritical);
+    EXPECT_EQ(boxes[0].Title, "Sample");
+    const std::string line = QCoreApplication::applicationName().toStdString() + ": the board is gone\n";
+    EXPECT_TRUE(stderrText == line || stderrText.ends_with("\n" + line)) << stderrText;
+}
+
+TEST_F(HandlerFailureTest, APressHandlerThrowingAnythingGoesToTheProgramsOwnReport) {
+    std::vector<std::string> reported;
+    window.ReportFailure = [&reported](const std::string& What) { reported.push_back(What); };
+    form.Surface.MouseDown = [](std::int16_t, std::int16_t, float, float) { throw 42; };
+    EXPECT_EQ(RunLoop([this] { PressAt(window.SurfaceWidget(form.Surface), QPoint(5, 5)); }), 1);
+    EXPECT_EQ(reported, std::vector<std::string>{"an unknown error"});
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(stderrText.find("an unknown error"), std::string::npos) << "reported twice";
+}
+
+TEST_F(HandlerFailureTest, AFailedCloseRequestLeavesTheWindowAndEndsEvenWhenTheBoxFails) {
+    form.failUnload = true;
+    boxFails = true;
+    EXPECT_EQ(RunLoop([this] { window.close(); }), 1);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(form.Closed());
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_NE(stderrText.find("the unload event failed"), std::string::npos);
 }
 
 class QtDecoderTest : public ::testing::Test {

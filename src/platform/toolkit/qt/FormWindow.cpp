@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QImage>
 #include <QMenu>
@@ -10,7 +11,11 @@
 #include <QPainter>
 #include <QVBoxLayout>
 #include <cmath>
+#include <cstdio>
+#include <exception>
 #include <vector>
+
+#include "platform/toolkit/Runtime.h"
 
 namespace toolkit::qt {
 
@@ -130,7 +135,8 @@ private:
 
 class SurfaceView : public QWidget {
 public:
-    SurfaceView(PictureBox& surface, QWidget* parent) : QWidget(parent), surface_(surface) {
+    SurfaceView(PictureBox& surface, FormWindow& window, QWidget* parent)
+        : QWidget(parent), surface_(surface), window_(window) {
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
@@ -143,23 +149,26 @@ protected:
     void mousePressEvent(QMouseEvent* event) override {
         if (!surface_.MouseDown) return;
         const QPointF at = event->position();
-        surface_.MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()), static_cast<float>(at.x()),
-                           static_cast<float>(at.y()));
+        window_.RunHandler([&] {
+            surface_.MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()),
+                               static_cast<float>(at.x()), static_cast<float>(at.y()));
+        });
     }
 
 private:
     PictureBox& surface_;
+    FormWindow& window_;
 };
 
-void AddMenuItem(QWidget* parent, MenuItem& item);
+void AddMenuItem(FormWindow& window, QWidget* parent, MenuItem& item);
 
-void AddMenuChildren(QMenu* menu, MenuItem& item) {
-    for (const auto& child : item.Children()) AddMenuItem(menu, *child);
+void AddMenuChildren(FormWindow& window, QMenu* menu, MenuItem& item) {
+    for (const auto& child : item.Children()) AddMenuItem(window, menu, *child);
 }
 
 // A check mark shows only while the item is checked, so unchecked items carry no
 // indicator; the model alone decides what a choice does to the marks.
-void AddCommand(QWidget* parent, MenuItem& item) {
+void AddCommand(FormWindow& window, QWidget* parent, MenuItem& item) {
     auto* action = new QAction(ToQString(item.Caption()), parent);
     action->setEnabled(item.Enabled());
     action->setVisible(item.Visible());
@@ -170,14 +179,14 @@ void AddCommand(QWidget* parent, MenuItem& item) {
     };
     syncCheck();
     item.Changed = syncCheck;
-    QObject::connect(action, &QAction::triggered, action, [&item, syncCheck] {
-        item.Choose();
+    QObject::connect(action, &QAction::triggered, action, [&window, &item, syncCheck] {
+        window.RunHandler([&item] { item.Choose(); });
         syncCheck();
     });
     parent->addAction(action);
 }
 
-void AddMenuItem(QWidget* parent, MenuItem& item) {
+void AddMenuItem(FormWindow& window, QWidget* parent, MenuItem& item) {
     if (item.IsSeparator()) {
         auto* separator = new QAction(parent);
         separator->setSeparator(true);
@@ -186,13 +195,13 @@ void AddMenuItem(QWidget* parent, MenuItem& item) {
         return;
     }
     if (item.Children().empty()) {
-        AddCommand(parent, item);
+        AddCommand(window, parent, item);
         return;
     }
     auto* menu = new QMenu(ToQString(item.Caption()), parent);
     menu->menuAction()->setEnabled(item.Enabled());
     menu->menuAction()->setVisible(item.Visible());
-    AddMenuChildren(menu, item);
+    AddMenuChildren(window, menu, item);
     parent->addAction(menu->menuAction());
 }
 
@@ -245,7 +254,7 @@ QWidget* FormWindow::SurfaceWidget(const PictureBox& surface) const {
 }
 
 void FormWindow::BuildMenus() {
-    for (const auto& item : form_.Menus()) AddMenuItem(menuBar_, *item);
+    for (const auto& item : form_.Menus()) AddMenuItem(*this, menuBar_, *item);
 }
 
 // Surfaces are bound when the window first shows, after the form's load event
@@ -262,7 +271,7 @@ void FormWindow::SyncSurface(PictureBox& surface) {
     QWidget* widget = SurfaceWidget(surface);
     if (widget == nullptr) {
         if (!surface.Visible()) return;
-        widget = new SurfaceView(surface, canvas_);
+        widget = new SurfaceView(surface, *this, canvas_);
         surfaces_.emplace(&surface, widget);
         surface.Repaint = [widget] { widget->repaint(); };
     }
@@ -276,13 +285,41 @@ void FormWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
+    bool closed = false;
     inCloseEvent_ = true;
-    const bool closed = form_.RequestClose();
+    RunHandler([this, &closed] { closed = form_.RequestClose(); });
     inCloseEvent_ = false;
     if (closed)
         event->accept();
     else
         event->ignore();
+}
+
+void FormWindow::RunHandler(const std::function<void()>& handler) noexcept {
+    if (failed_) return;
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        Fail(error.what());
+    } catch (...) {
+        Fail("an unknown error");
+    }
+}
+
+// Marked first, so that nothing the report's box lets through runs a handler on the damaged model. The
+// report is best effort: the program ends whether or not it could be shown.
+void FormWindow::Fail(const std::string& what) noexcept {
+    failed_ = true;
+    try {
+        if (ReportFailure) {
+            ReportFailure(what);
+        } else {
+            std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), what.c_str());
+            MsgBox(what, vbOKOnly + vbCritical, form_.Properties().Caption);
+        }
+    } catch (...) {
+    }
+    QCoreApplication::exit(1);
 }
 
 }  // namespace toolkit::qt

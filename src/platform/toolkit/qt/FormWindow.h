@@ -5,7 +5,9 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <map>
+#include <string>
 
 #include "platform/toolkit/Form.h"
 
@@ -19,6 +21,16 @@ public:
     explicit FormWindow(Form& form);
     ~FormWindow() override;
 
+    // Runs model code for a Qt event (a menu choice, a press, a close request). An exception must not pass
+    // through Qt's event loop, and one that escapes a handler is a programming error that may have left the
+    // model half updated: it is reported once, the application's event loops end with status 1, and no
+    // handler runs after it.
+    void RunHandler(const std::function<void()>& handler) noexcept;
+    bool Failed() const { return failed_; }
+    // How the program reports such an error. Unset, the line "<application name>: <what>" goes to standard
+    // error and a critical box titled with the form's caption shows the error.
+    std::function<void(const std::string& What)> ReportFailure;
+
     QMenuBar* MenuBar() const { return menuBar_; }
     QWidget* Canvas() const { return canvas_; }
     // The widget that shows `surface`, or null while it has none.
@@ -31,12 +43,14 @@ private:
     void BuildMenus();
     void ShowForm();
     void SyncSurface(PictureBox& surface);
+    void Fail(const std::string& what) noexcept;
 
     Form& form_;
     QMenuBar* menuBar_ = nullptr;
     QWidget* canvas_ = nullptr;
     std::map<const PictureBox*, QWidget*> surfaces_;
     bool inCloseEvent_ = false;
+    bool failed_ = false;
 };
 
 }  // namespace toolkit::qt
