@@ -8,6 +8,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // Lets the desktop match the window to the installed launcher (icon, name).
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tessarin.Tessarin"));
     toolkit::qt::InstallSeams();
     return RunProgram();
 }
