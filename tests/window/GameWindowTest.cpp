@@ -10,27 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "support/QtTestApplication.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/toolkit/qt/FormWindow.h"
 #include "window/Game.h"
 
 namespace {
 
-// One application for the whole run, gone again before the program's exit
-// handlers run: Qt's own globals are torn down there.
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { application_ = std::make_unique<QApplication>(argc_, argv_); }
-    void TearDown() override { application_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[32] = "game-window-test";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> application_;
-};
-
-[[maybe_unused]] const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 QApplication& Application() { return *static_cast<QApplication*>(QCoreApplication::instance()); }
 

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "state/Global.h"
+#include "support/QtTestApplication.h"
 #include "platform/toolkit/qt/Seams.h"
 
 namespace fs = std::filesystem;
@@ -13,21 +14,6 @@ namespace windowtest {
 
 namespace {
 
-// One application for the whole run, gone again before the program's exit handlers
-// run: Qt's own globals are torn down there.
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { application_ = std::make_unique<QApplication>(argc_, argv_); }
-    void TearDown() override { application_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[32] = "window-game-test";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> application_;
-};
-
-[[maybe_unused]] const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 }  // namespace
 

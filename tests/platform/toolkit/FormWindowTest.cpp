@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "BitmapFiles.h"
+#include "support/QtTestApplication.h"
 #include "platform/toolkit/Runtime.h"
 #include "platform/toolkit/qt/FormWindow.h"
 #include "platform/toolkit/qt/Seams.h"
@@ -26,21 +27,6 @@ using toolkit::MenuItem;
 using toolkit::PictureBox;
 using toolkit::qt::FormWindow;
 
-// One application for the whole run, gone again before the program's exit
-// handlers run: Qt's own globals are torn down there.
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { application_ = std::make_unique<QApplication>(argc_, argv_); }
-    void TearDown() override { application_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[32] = "toolkit-test";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> application_;
-};
-
-[[maybe_unused]] const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 QApplication& Application() { return *static_cast<QApplication*>(QCoreApplication::instance()); }
 
