@@ -6,12 +6,10 @@
 
 using namespace BoardTest;
 
-namespace
-{
+namespace {
 
 // A round piece on white, as the piece pictures are: the white is keyed out when drawn.
-toolkit::StdPicture PiecePicture(gdi::COLORREF Colour)
-{
+toolkit::StdPicture PiecePicture(gdi::COLORREF Colour) {
     return MakePicture(128, 128, [Colour](int X, int Y) {
         const int Dx = X - 64;
         const int Dy = Y - 64;
@@ -19,11 +17,9 @@ toolkit::StdPicture PiecePicture(gdi::COLORREF Colour)
     });
 }
 
-void Turn(benchmark::State& State, bool WithPictures)
-{
+void Turn(benchmark::State& State, bool WithPictures) {
     BoardWindow Board(385, 385);
-    if (WithPictures)
-    {
+    if (WithPictures) {
         Board.UsePicture(1, MakePicture(128, 128, [](int X, int Y) {
                              return gdi::RGB(static_cast<std::uint8_t>(X), static_cast<std::uint8_t>(Y), 90);
                          }));
@@ -32,8 +28,7 @@ void Turn(benchmark::State& State, bool WithPictures)
     }
     Board.NewGame(true);
     int Cell = 0;
-    for (auto _ : State)
-    {
+    for (auto _ : State) {
         // A fresh position each time, so that every press is a person's move followed by the computer's.
         Global::Cells.Fill(Global::CodeEmpty);
         Global::GameOver = false;
@@ -51,4 +46,4 @@ void BM_TurnWithShapes(benchmark::State& State) { Turn(State, false); }
 BENCHMARK(BM_TurnWithPictures)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TurnWithShapes)->Unit(benchmark::kMicrosecond);
 
-} // namespace
+}  // namespace

@@ -191,8 +191,8 @@ int main(int argc, char** argv) {
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
     const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     // Checked, so the server has the selection in place before the program can map anything.
-    if (xcb_generic_error_t* error = xcb_request_check(
-            c, xcb_change_window_attributes_checked(c, screen->root, XCB_CW_EVENT_MASK, &mask))) {
+    if (xcb_generic_error_t* error =
+            xcb_request_check(c, xcb_change_window_attributes_checked(c, screen->root, XCB_CW_EVENT_MASK, &mask))) {
         std::free(error);
         std::fprintf(stderr, "map_watch: cannot watch the root window\n");
         return 2;
@@ -228,7 +228,6 @@ int main(int argc, char** argv) {
     Stop(pid);
     xcb_disconnect(c);
 
-    std::printf("map_ms=%.2f cpu_ms=%.2f hwm_kib=%ld rss_at_map_kib=%ld\n", *mappedAt - start, cpuAtMap, hwm,
-                rssAtMap);
+    std::printf("map_ms=%.2f cpu_ms=%.2f hwm_kib=%ld rss_at_map_kib=%ld\n", *mappedAt - start, cpuAtMap, hwm, rssAtMap);
     return hwm < 0 ? 1 : 0;
 }

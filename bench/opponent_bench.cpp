@@ -7,19 +7,16 @@
 
 #include <cstddef>
 
-namespace
-{
+namespace {
 
 // One move choice per iteration, cycling through every undecided position of play, so the time per iteration is the
 // time per choice averaged over all positions the computer can be asked about.
-void ChooseMoveOverPlayedPositions(benchmark::State& State)
-{
+void ChooseMoveOverPlayedPositions(benchmark::State& State) {
     const auto Positions = PlayedPositions::Undecided(PlayedPositions::FromAllGames());
     PlayerAI AI;
     AI.PlayerNumber(2);
     std::size_t Next = 0;
-    for (auto _ : State)
-    {
+    for (auto _ : State) {
         Global::Cells = Positions[Next];
         Next = Next + 1 == Positions.size() ? 0 : Next + 1;
         std::int32_t X = 0;
@@ -32,6 +29,6 @@ void ChooseMoveOverPlayedPositions(benchmark::State& State)
     State.SetLabel(std::to_string(Positions.size()) + " positions");
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(ChooseMoveOverPlayedPositions);

@@ -32,18 +32,19 @@ void Expect(bool ok, const char* what) {
 }
 
 int WildInt(FuzzedDataProvider& in) {
-    static constexpr int kEdges[] = {INT_MIN,     INT_MIN + 1, -65536,        -32769,    -32768, -2,
-                                     -1,          0,           1,             2,         3,      129,
-                                     130,         32767,       32768,         65535,     65536,  (1 << 18),
-                                     (1 << 18) + 1, (1 << 20), (1 << 20) + 1, INT_MAX - 1, INT_MAX};
+    static constexpr int kEdges[] = {
+        INT_MIN,     INT_MIN + 1, -65536, -32769,    -32768,        -2,        -1,
+        0,           1,           2,      3,         129,           130,       32767,
+        32768,       65535,       65536,  (1 << 18), (1 << 18) + 1, (1 << 20), (1 << 20) + 1,
+        INT_MAX - 1, INT_MAX};
     switch (in.ConsumeIntegralInRange(0, 3)) {
-    case 0:
-    case 1:
-        return in.ConsumeIntegralInRange(-40, 400);
-    case 2:
-        return kEdges[in.ConsumeIntegralInRange<std::size_t>(0, std::size(kEdges) - 1)];
-    default:
-        return in.ConsumeIntegral<int>();
+        case 0:
+        case 1:
+            return in.ConsumeIntegralInRange(-40, 400);
+        case 2:
+            return kEdges[in.ConsumeIntegralInRange<std::size_t>(0, std::size(kEdges) - 1)];
+        default:
+            return in.ConsumeIntegral<int>();
     }
 }
 
@@ -67,7 +68,8 @@ struct Session {
     gdi::HANDLE Pick(FuzzedDataProvider& in, const std::vector<gdi::HANDLE>& from) const {
         if (!from.empty() && in.ConsumeIntegralInRange(0, 7) != 0)
             return from[in.ConsumeIntegralInRange<std::size_t>(0, from.size() - 1)];
-        if (!stale.empty() && in.ConsumeBool()) return stale[in.ConsumeIntegralInRange<std::size_t>(0, stale.size() - 1)];
+        if (!stale.empty() && in.ConsumeBool())
+            return stale[in.ConsumeIntegralInRange<std::size_t>(0, stale.size() - 1)];
         return in.ConsumeIntegral<gdi::HANDLE>();
     }
     gdi::HDC Dc(FuzzedDataProvider& in) const { return Pick(in, dcs); }
@@ -205,51 +207,73 @@ void Pixel(Session& s, FuzzedDataProvider& in) {
 
 void Step(Session& s, FuzzedDataProvider& in) {
     switch (in.ConsumeIntegralInRange(0, 15)) {
-    case 0: CreateSurface(s, in); break;
-    case 1: DeleteSurface(s, in); break;
-    case 2: Resize(s, in); break;
-    case 3: {
-        const gdi::HDC dc = s.Dc(in);
-        const gdi::COLORREF fill = Colour(in);
-        if (gdi::FillSurface(dc, fill) != gdi::FALSE && Inside(dc, 0, 0))
-            Expect(gdi::GetPixel(dc, 0, 0) == (fill & 0xFFFFFFu), "a filled surface does not read back");
-        break;
-    }
-    case 4: NewPen(s, in); break;
-    case 5: NewBrush(s, in); break;
-    case 6: Select(s, in); break;
-    case 7: DeleteObject(s, in); break;
-    case 8: Blit(s, in); break;
-    case 9: TransparentBlit(s, in); break;
-    case 10: {
-        const gdi::HDC dc = s.Dc(in);
-        const int x = WildInt(in), y = WildInt(in);
-        gdi::POINT previous{};
-        gdi::MoveToEx(dc, x, y, in.ConsumeBool() ? &previous : nullptr);
-        break;
-    }
-    case 11: {
-        const gdi::HDC dc = s.Dc(in);
-        const int x = WildInt(in), y = WildInt(in);
-        gdi::LineTo(dc, x, y);
-        break;
-    }
-    case 12: {
-        const gdi::HDC dc = s.Dc(in);
-        const int left = WildInt(in), top = WildInt(in), right = WildInt(in), bottom = WildInt(in);
-        gdi::Ellipse(dc, left, top, right, bottom);
-        break;
-    }
-    case 13: Pixel(s, in); break;
-    case 14: CheckOpaque(s.Dc(in)); break;
-    default: {
-        const gdi::HDC dc = s.Dc(in);
-        const int x0 = in.ConsumeIntegralInRange(-20, 300), y0 = in.ConsumeIntegralInRange(-20, 300);
-        const int x1 = in.ConsumeIntegralInRange(-20, 300), y1 = in.ConsumeIntegralInRange(-20, 300);
-        gdi::MoveToEx(dc, x0, y0, nullptr);
-        gdi::LineTo(dc, x1, y1);
-        break;
-    }
+        case 0:
+            CreateSurface(s, in);
+            break;
+        case 1:
+            DeleteSurface(s, in);
+            break;
+        case 2:
+            Resize(s, in);
+            break;
+        case 3: {
+            const gdi::HDC dc = s.Dc(in);
+            const gdi::COLORREF fill = Colour(in);
+            if (gdi::FillSurface(dc, fill) != gdi::FALSE && Inside(dc, 0, 0))
+                Expect(gdi::GetPixel(dc, 0, 0) == (fill & 0xFFFFFFu), "a filled surface does not read back");
+            break;
+        }
+        case 4:
+            NewPen(s, in);
+            break;
+        case 5:
+            NewBrush(s, in);
+            break;
+        case 6:
+            Select(s, in);
+            break;
+        case 7:
+            DeleteObject(s, in);
+            break;
+        case 8:
+            Blit(s, in);
+            break;
+        case 9:
+            TransparentBlit(s, in);
+            break;
+        case 10: {
+            const gdi::HDC dc = s.Dc(in);
+            const int x = WildInt(in), y = WildInt(in);
+            gdi::POINT previous{};
+            gdi::MoveToEx(dc, x, y, in.ConsumeBool() ? &previous : nullptr);
+            break;
+        }
+        case 11: {
+            const gdi::HDC dc = s.Dc(in);
+            const int x = WildInt(in), y = WildInt(in);
+            gdi::LineTo(dc, x, y);
+            break;
+        }
+        case 12: {
+            const gdi::HDC dc = s.Dc(in);
+            const int left = WildInt(in), top = WildInt(in), right = WildInt(in), bottom = WildInt(in);
+            gdi::Ellipse(dc, left, top, right, bottom);
+            break;
+        }
+        case 13:
+            Pixel(s, in);
+            break;
+        case 14:
+            CheckOpaque(s.Dc(in));
+            break;
+        default: {
+            const gdi::HDC dc = s.Dc(in);
+            const int x0 = in.ConsumeIntegralInRange(-20, 300), y0 = in.ConsumeIntegralInRange(-20, 300);
+            const int x1 = in.ConsumeIntegralInRange(-20, 300), y1 = in.ConsumeIntegralInRange(-20, 300);
+            gdi::MoveToEx(dc, x0, y0, nullptr);
+            gdi::LineTo(dc, x1, y1);
+            break;
+        }
     }
 }
 
@@ -263,7 +287,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const gdi::HDC dc : s.dcs) CheckOpaque(dc);
 
     // Pens and brushes first: those still selected somewhere go with their surface.
-    for (const gdi::HGDIOBJ object : s.objects) Expect(gdi::DeleteObject(object) != gdi::FALSE, "a final delete failed");
+    for (const gdi::HGDIOBJ object : s.objects)
+        Expect(gdi::DeleteObject(object) != gdi::FALSE, "a final delete failed");
     for (const gdi::HDC dc : s.dcs) Expect(gdi::DeleteDC(dc) != gdi::FALSE, "a final DeleteDC failed");
     if (gdi::LiveObjectCount() != start) {
         std::fprintf(stderr, "gdi_fuzz: %zu objects alive after the run, %zu before\n", gdi::LiveObjectCount(), start);

@@ -98,7 +98,8 @@ void PlayOneGame(Game& game, bool computerPlays, bool redBegins) {
     const float w = game.Board.ScaleWidth(), h = game.Board.ScaleHeight();
     for (int cell = 0; cell < 9 && !Global::GameOver; ++cell) {
         const std::size_t before = PiecesOnBoard();
-        game.Board.MouseDown(1, 0, w / 3 * static_cast<float>(cell % 3) + w / 6, h / 3 * static_cast<float>(cell / 3) + h / 6);
+        game.Board.MouseDown(1, 0, w / 3 * static_cast<float>(cell % 3) + w / 6,
+                             h / 3 * static_cast<float>(cell / 3) + h / 6);
         if (PiecesOnBoard() < before) Fail("a press took a piece away");
     }
     if (!Global::GameOver) Fail("nine presses in reading order did not end the game");
@@ -131,8 +132,10 @@ void RunStartUp(int file, bool missing, bool computerPlays, bool redBegins) {
         } catch (const std::exception& error) {
             Fail(std::string("start-up threw something other than a picture load error: ") + error.what());
         }
-        if (!started && missing && kFiles[file].Optional) Fail(std::string("a missing ") + kFiles[file].Name + " stopped start-up");
-        if (started && missing && !kFiles[file].Optional) Fail(std::string("start-up went on without ") + kFiles[file].Name);
+        if (!started && missing && kFiles[file].Optional)
+            Fail(std::string("a missing ") + kFiles[file].Name + " stopped start-up");
+        if (started && missing && !kFiles[file].Optional)
+            Fail(std::string("start-up went on without ") + kFiles[file].Name);
         if (started) {
             if (!Global::GameOver) Fail("after start-up a press would already make a move");
             if (game.Text.Caption() != kEndText) Fail("start-up changed the status line");

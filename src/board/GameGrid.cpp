@@ -3,21 +3,17 @@
 
 #include <memory>
 
-namespace Global
-{
+namespace Global {
 
-namespace
-{
+namespace {
 std::unique_ptr<Grid> TheGrid;
 }
 
-Grid& GameGrid()
-{
-    if (!TheGrid)
-        TheGrid = std::make_unique<Grid>();
+Grid& GameGrid() {
+    if (!TheGrid) TheGrid = std::make_unique<Grid>();
     return *TheGrid;
 }
 
 void ReleaseGameGrid() { TheGrid.reset(); }
 
-} // namespace Global
+}  // namespace Global

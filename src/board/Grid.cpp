@@ -12,8 +12,7 @@
 using Rounding::Nearest16;
 using Rounding::Nearest32;
 
-namespace
-{
+namespace {
 
 constexpr const char* EndText = "Press new game in the file menu to begin";
 
@@ -21,13 +20,12 @@ std::uint8_t MoverCode() { return Global::PlayerTurn ? Global::CodeRed : Global:
 
 // Selects Object into the device context and deletes whatever it replaced. If the selection fails, the new object is
 // the one deleted, so that a failed drawing cannot leave an orphan behind.
-void ReplaceSelected(gdi::HDC Dc, gdi::HGDIOBJ Object)
-{
+void ReplaceSelected(gdi::HDC Dc, gdi::HGDIOBJ Object) {
     const gdi::HGDIOBJ Previous = gdi::SelectObject(Dc, Object);
     gdi::DeleteObject(Previous != 0 ? Previous : Object);
 }
 
-} // namespace
+}  // namespace
 
 std::int32_t Grid::BackgroundDC() const { return mBackgroundDC; }
 void Grid::BackgroundDC(std::int32_t vNewValue) { mBackgroundDC = vNewValue; }
@@ -56,57 +54,49 @@ void Grid::RedPieceWidth(std::int32_t vNewValue) { mRedPieceWidth = vNewValue; }
 std::int32_t Grid::RedPieceHeight() const { return mRedPieceHeight; }
 void Grid::RedPieceHeight(std::int32_t vNewValue) { mRedPieceHeight = vNewValue; }
 
-void Grid::DrawPiece(std::int32_t X, std::int32_t Y)
-{
+void Grid::DrawPiece(std::int32_t X, std::int32_t Y) {
     Global::RefreshGridSurfaces();
     const std::int16_t Left = Nearest16(mBoardWidth / 3.0 * X);
     const std::int16_t Top = Nearest16(mBoardHeight / 3.0 * Y);
-    switch (Global::Cells(X, Y))
-    {
-    case Global::CodeBlue:
-        if (mBluePieceDC != 0)
-            DrawPicture(mBluePieceDC, mBluePieceWidth, mBluePieceHeight, Left, Top);
-        else
-            DrawCross(Left, Top);
-        break;
-    case Global::CodeRed:
-        if (mRedPieceDC != 0)
-            DrawPicture(mRedPieceDC, mRedPieceWidth, mRedPieceHeight, Left, Top);
-        else
-            DrawDisc(Left, Top);
-        break;
-    default:
-        break;
+    switch (Global::Cells(X, Y)) {
+        case Global::CodeBlue:
+            if (mBluePieceDC != 0)
+                DrawPicture(mBluePieceDC, mBluePieceWidth, mBluePieceHeight, Left, Top);
+            else
+                DrawCross(Left, Top);
+            break;
+        case Global::CodeRed:
+            if (mRedPieceDC != 0)
+                DrawPicture(mRedPieceDC, mRedPieceWidth, mRedPieceHeight, Left, Top);
+            else
+                DrawDisc(Left, Top);
+            break;
+        default:
+            break;
     }
 }
 
-void Grid::Draw()
-{
+void Grid::Draw() {
     DrawBack();
     // No pen of its own: the lines take whatever the board surface holds, the last shape's pen included.
-    for (std::int16_t I = 1; I <= 2; ++I)
-    {
+    for (std::int16_t I = 1; I <= 2; ++I) {
         const std::int32_t X = Nearest32(mBoardWidth / 3.0 * I);
         gdi::MoveToEx(mBoardDC, X, 0, nullptr);
         gdi::LineTo(mBoardDC, X, mBoardHeight);
     }
-    for (std::int16_t J = 1; J <= 2; ++J)
-    {
+    for (std::int16_t J = 1; J <= 2; ++J) {
         const std::int32_t Y = Nearest32(mBoardHeight / 3.0 * J);
         gdi::MoveToEx(mBoardDC, 0, Y, nullptr);
         gdi::LineTo(mBoardDC, mBoardWidth, Y);
     }
 }
 
-void Grid::DrawBack()
-{
+void Grid::DrawBack() {
     Global::RefreshGridSurfaces();
-    if (mBackgroundWidth == 0 || mBackgroundHeight == 0)
-        return;
+    if (mBackgroundWidth == 0 || mBackgroundHeight == 0) return;
     // Whole tiles, unscaled; the last column and row run past the edge so that the board is always covered.
     const std::int16_t Columns = Rounding::Floor16(static_cast<double>(mBoardWidth) / mBackgroundWidth);
-    for (std::int16_t Tx = 0; Tx <= Columns; Tx = Global::CheckedAdd(Tx, 1))
-    {
+    for (std::int16_t Tx = 0; Tx <= Columns; Tx = Global::CheckedAdd(Tx, 1)) {
         const std::int16_t Rows = Rounding::Floor16(static_cast<double>(mBoardHeight) / mBackgroundHeight);
         for (std::int16_t Ty = 0; Ty <= Rows; Ty = Global::CheckedAdd(Ty, 1))
             gdi::BitBlt(mBoardDC, Tx * mBackgroundWidth, Ty * mBackgroundHeight, mBackgroundWidth, mBackgroundHeight,
@@ -114,54 +104,42 @@ void Grid::DrawBack()
     }
 }
 
-void Grid::SelectPiece(std::int16_t X, std::int16_t Y)
-{
+void Grid::SelectPiece(std::int16_t X, std::int16_t Y) {
     const gdi::HDC Board = BoardDC();
     gdi::BitBlt(Board, Nearest32(mBoardWidth / 3.0 * X), Nearest32(mBoardHeight / 3.0 * Y),
                 Nearest32(mBoardWidth / 3.0), Nearest32(mBoardHeight / 3.0), mSelectDC, 0, 0, gdi::SRCAND);
 }
 
-void Grid::BoardMouseDown(std::int16_t X, std::int16_t Y)
-{
+void Grid::BoardMouseDown(std::int16_t X, std::int16_t Y) {
     // Presses come from the board surface; anything else cannot name a cell and is ignored.
-    if (!OnBoard(X, Y))
-        return;
+    if (!OnBoard(X, Y)) return;
     std::int32_t Col = Rounding::Floor32(X / (mBoardWidth / 3.0));
     std::int32_t Row = Rounding::Floor32(Y / (mBoardHeight / 3.0));
-    if (Global::Cells(Col, Row) != Global::CodeEmpty || Global::GameOver)
-        return;
+    if (Global::Cells(Col, Row) != Global::CodeEmpty || Global::GameOver) return;
     Global::Cells(Col, Row) = MoverCode();
     DrawPiece(Col, Row);
-    if (Global::CheckWin(Global::Cells, MoverCode()))
-    {
+    if (Global::CheckWin(Global::Cells, MoverCode())) {
         HighlightWinLine();
         Game::Instance().Board.Refresh();
-    }
-    else
-    {
+    } else {
         PassTurn(Col, Row);
-        if (!Global::BoardFull())
-            return;
+        if (!Global::BoardFull()) return;
     }
     Game::Instance().Text.Caption(EndText);
     Global::GameOver = true;
 }
 
-bool Grid::OnBoard(std::int16_t X, std::int16_t Y) const
-{
+bool Grid::OnBoard(std::int16_t X, std::int16_t Y) const {
     return mBoardWidth > 0 && mBoardHeight > 0 && X >= 0 && Y >= 0 && X < mBoardWidth && Y < mBoardHeight;
 }
 
 // Unscaled, from the cell's top-left corner: a picture larger than the cell reaches into its neighbours.
 void Grid::DrawPicture(std::int32_t SourceDC, std::int32_t Width, std::int32_t Height, std::int16_t Left,
-                       std::int16_t Top) const
-{
-    gdi::GdiTransparentBlt(mBoardDC, Left, Top, Width, Height, SourceDC, 0, 0, Width, Height,
-                           gdi::RGB(255, 255, 255));
+                       std::int16_t Top) const {
+    gdi::GdiTransparentBlt(mBoardDC, Left, Top, Width, Height, SourceDC, 0, 0, Width, Height, gdi::RGB(255, 255, 255));
 }
 
-void Grid::DrawCross(std::int16_t Left, std::int16_t Top) const
-{
+void Grid::DrawCross(std::int16_t Left, std::int16_t Top) const {
     ReplaceSelected(mBoardDC, gdi::CreatePen(gdi::PS_SOLID, 2, gdi::RGB(0, 0, 255)));
     const std::int32_t Right = Nearest32(mBoardWidth / 3.0 + Left);
     const std::int32_t Bottom = Nearest32(mBoardHeight / 3.0 + Top);
@@ -171,37 +149,31 @@ void Grid::DrawCross(std::int16_t Left, std::int16_t Top) const
     gdi::LineTo(mBoardDC, Left, Bottom);
 }
 
-void Grid::DrawDisc(std::int16_t Left, std::int16_t Top) const
-{
+void Grid::DrawDisc(std::int16_t Left, std::int16_t Top) const {
     ReplaceSelected(mBoardDC, gdi::CreatePen(gdi::PS_SOLID, 1, gdi::RGB(0, 0, 0)));
     ReplaceSelected(mBoardDC, gdi::CreateSolidBrush(gdi::RGB(255, 0, 0)));
     // The cell's own height, so that the disc stays inside its cell on a board that is not square.
     gdi::Ellipse(mBoardDC, Left, Top, Nearest32(mBoardWidth / 3.0 + Left), Nearest32(mBoardHeight / 3.0 + Top));
 }
 
-void Grid::HighlightWinLine() const
-{
-    for (std::int32_t I = 0; I < 3; ++I)
-    {
+void Grid::HighlightWinLine() const {
+    for (std::int32_t I = 0; I < 3; ++I) {
         const Global::CellPos& Cell = Global::WinLine(I);
         Global::GameGrid().SelectPiece(Global::CheckedInt16(Cell.Col), Global::CheckedInt16(Cell.Row));
     }
 }
 
-void Grid::PassTurn(std::int32_t& Col, std::int32_t& Row)
-{
+void Grid::PassTurn(std::int32_t& Col, std::int32_t& Row) {
     Game& Window = Game::Instance();
     Window.Board.Refresh();
     Global::GameGrid().BoardDC(Window.Board.hDC());
     Global::PlayerTurn = !Global::PlayerTurn;
     Window.Text.Caption(std::string("It's player ") + (Global::PlayerTurn ? "red" : "blue") + "s turn");
-    if (Global::PlayerTurn && Global::ComputerPlays)
-        AnswerAsComputer(Col, Row);
+    if (Global::PlayerTurn && Global::ComputerPlays) AnswerAsComputer(Col, Row);
 }
 
 // The computer's cell goes through the same press handling as a person's, at the centre of that cell.
-void Grid::AnswerAsComputer(std::int32_t& Col, std::int32_t& Row)
-{
+void Grid::AnswerAsComputer(std::int32_t& Col, std::int32_t& Row) {
     Global::GameAI().ChooseMove(Col, Row);
     BoardMouseDown(Nearest16(mBoardWidth / 3.0 * Col + mBoardWidth / 6.0),
                    Nearest16(mBoardHeight / 3.0 * Row + mBoardHeight / 6.0));

@@ -4,8 +4,7 @@
 
 // The board object: device-context handles and pixel sizes of the picture surfaces, copied in before each drawing,
 // and the drawing and turn logic that works through them. It owns no surface.
-class Grid
-{
+class Grid {
 public:
     std::int32_t BackgroundDC() const;
     void BackgroundDC(std::int32_t vNewValue);

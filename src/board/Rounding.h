@@ -8,12 +8,10 @@
 
 // Conversions from the board's double-precision geometry to stored integers. A value that does not fit its width is
 // an error, never a wrap: NaN and infinities fail the range test as well.
-namespace Rounding
-{
+namespace Rounding {
 
 template <typename Int>
-Int Fitting(double Value)
-{
+Int Fitting(double Value) {
     if (!(Value >= std::numeric_limits<Int>::min() && Value <= std::numeric_limits<Int>::max())) [[unlikely]]
         throw std::overflow_error("value " + std::to_string(Value) + " does not fit " +
                                   std::to_string(std::numeric_limits<Int>::digits + 1) + " bits");
@@ -28,4 +26,4 @@ inline std::int32_t Nearest32(double Value) { return Fitting<std::int32_t>(std::
 inline std::int16_t Floor16(double Value) { return Fitting<std::int16_t>(std::floor(Value)); }
 inline std::int32_t Floor32(double Value) { return Fitting<std::int32_t>(std::floor(Value)); }
 
-} // namespace Rounding
+}  // namespace Rounding

@@ -7,20 +7,16 @@
 #include "state/Global.h"
 #include "window/Game.h"
 
-namespace Global
-{
+namespace Global {
 
-namespace
-{
+namespace {
 
 std::int32_t WholePixels(float Value) { return Rounding::Nearest32(Value); }
 
-} // namespace
+}  // namespace
 
-void LoadPictureToBox(toolkit::PictureBox& Target, const std::string& Path)
-{
-    if (toolkit::Dir(Path).empty())
-    {
+void LoadPictureToBox(toolkit::PictureBox& Target, const std::string& Path) {
+    if (toolkit::Dir(Path).empty()) {
         Target.AutoRedraw(false);
         return;
     }
@@ -36,27 +32,23 @@ void LoadPictureToBox(toolkit::PictureBox& Target, const std::string& Path)
     Staging.Picture(nullptr);
 }
 
-void RefreshGridSurfaces()
-{
+void RefreshGridSurfaces() {
     Game& Window = Game::Instance();
     Grid& Target = GameGrid();
     const toolkit::PictureBox& Background = Window.Buff(1);
-    if (Background.AutoRedraw())
-    {
+    if (Background.AutoRedraw()) {
         Target.BackgroundDC(Background.hDC());
         Target.BackgroundWidth(WholePixels(Background.ScaleWidth()));
         Target.BackgroundHeight(WholePixels(Background.ScaleHeight()));
     }
     const toolkit::PictureBox& BluePiece = Window.Buff(2);
-    if (BluePiece.AutoRedraw())
-    {
+    if (BluePiece.AutoRedraw()) {
         Target.BluePieceDC(BluePiece.hDC());
         Target.BluePieceHeight(WholePixels(BluePiece.ScaleHeight()));
         Target.BluePieceWidth(WholePixels(BluePiece.ScaleWidth()));
     }
     const toolkit::PictureBox& RedPiece = Window.Buff(3);
-    if (RedPiece.AutoRedraw())
-    {
+    if (RedPiece.AutoRedraw()) {
         Target.RedPieceDC(RedPiece.hDC());
         Target.RedPieceHeight(WholePixels(RedPiece.ScaleHeight()));
         Target.RedPieceWidth(WholePixels(RedPiece.ScaleWidth()));
@@ -67,4 +59,4 @@ void RefreshGridSurfaces()
     Target.SelectDC(Window.Buff(0).hDC());
 }
 
-} // namespace Global
+}  // namespace Global

@@ -4,8 +4,7 @@
 
 #include "platform/toolkit/PictureBox.h"
 
-namespace Global
-{
+namespace Global {
 
 // Fills Target with the picture file at Path, staged through the window's Buff(0), which holds no picture afterwards.
 // A missing file marks Target with AutoRedraw false and touches nothing else.
@@ -15,4 +14,4 @@ void LoadPictureToBox(toolkit::PictureBox& Target, const std::string& Path);
 // leaves its values in the board object as they were.
 void RefreshGridSurfaces();
 
-} // namespace Global
+}  // namespace Global

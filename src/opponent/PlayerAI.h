@@ -8,8 +8,7 @@
 using ScoreMatrix = Global::Matrix3<std::int16_t>;
 
 // The computer opponent: scores every cell of Global::Cells and names the best one. It never plays the move itself.
-class PlayerAI
-{
+class PlayerAI {
 public:
     PlayerAI();
 

@@ -6,8 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace Global
-{
+namespace Global {
 
 CellMatrix Cells;
 CellLine WinLine;
@@ -15,8 +14,7 @@ bool PlayerTurn = false;
 bool GameOver = false;
 bool ComputerPlays = false;
 
-namespace
-{
+namespace {
 
 std::unique_ptr<PlayerAI> TheAI;
 
@@ -32,56 +30,44 @@ constexpr std::array<std::array<CellPos, 3>, 8> Lines{{
     {{{2, 0}, {1, 1}, {0, 2}}},
 }};
 
-bool LineOwned(const CellMatrix& Matrix, const std::array<CellPos, 3>& Line, std::uint8_t Code)
-{
+bool LineOwned(const CellMatrix& Matrix, const std::array<CellPos, 3>& Line, std::uint8_t Code) {
     for (const CellPos& Cell : Line)
-        if (Matrix(Cell.Col, Cell.Row) != Code)
-            return false;
+        if (Matrix(Cell.Col, Cell.Row) != Code) return false;
     return true;
 }
 
-} // namespace
+}  // namespace
 
-void ThrowIndexOutOfRange(std::int32_t Index)
-{
+void ThrowIndexOutOfRange(std::int32_t Index) {
     throw std::out_of_range("board index " + std::to_string(Index) + " outside 0..2");
 }
 
-void ThrowInt16Overflow(std::int32_t Value)
-{
+void ThrowInt16Overflow(std::int32_t Value) {
     throw std::overflow_error("value " + std::to_string(Value) + " does not fit 16 bits");
 }
 
-PlayerAI& GameAI()
-{
-    if (!TheAI)
-        TheAI = std::make_unique<PlayerAI>();
+PlayerAI& GameAI() {
+    if (!TheAI) TheAI = std::make_unique<PlayerAI>();
     return *TheAI;
 }
 
 void ReleaseGameAI() { TheAI.reset(); }
 
-bool CheckWin(const CellMatrix& Matrix, const std::uint8_t& Code)
-{
-    for (const auto& Line : Lines)
-    {
-        if (!LineOwned(Matrix, Line, Code))
-            continue;
-        for (std::int32_t K = 0; K < 3; ++K)
-            WinLine(K) = Line[static_cast<std::size_t>(K)];
+bool CheckWin(const CellMatrix& Matrix, const std::uint8_t& Code) {
+    for (const auto& Line : Lines) {
+        if (!LineOwned(Matrix, Line, Code)) continue;
+        for (std::int32_t K = 0; K < 3; ++K) WinLine(K) = Line[static_cast<std::size_t>(K)];
         return true;
     }
     return false;
 }
 
-bool BoardFull()
-{
+bool BoardFull() {
     bool Full = true;
     for (std::int32_t Row = 0; Row < 3; ++Row)
         for (std::int32_t Col = 0; Col < 3; ++Col)
-            if (Cells(Col, Row) == CodeEmpty)
-                Full = false;
+            if (Cells(Col, Row) == CodeEmpty) Full = false;
     return Full;
 }
 
-} // namespace Global
+}  // namespace Global

@@ -9,8 +9,7 @@ class PlayerAI;
 
 // The game's shared state and rules. There is exactly one instance of this state for the life of the process, and
 // every other part reads and writes it directly.
-namespace Global
-{
+namespace Global {
 
 // Cell codes stored in Cells; no other value is ever stored there.
 inline constexpr std::uint8_t CodeEmpty = 0;
@@ -21,8 +20,7 @@ inline constexpr std::uint8_t CodeRed = 2;
 
 // Every board index is tested: a bad index must never reach memory, whatever the build. Debug and sanitizer builds
 // stop right here so the offending caller is on the stack.
-inline void CheckIndex(std::int32_t Index)
-{
+inline void CheckIndex(std::int32_t Index) {
     assert(Index >= 0 && Index <= 2 && "board index outside 0..2");
     if (static_cast<std::uint32_t>(Index) > 2u) [[unlikely]]
         ThrowIndexOutOfRange(Index);
@@ -30,8 +28,7 @@ inline void CheckIndex(std::int32_t Index)
 
 // 3 x 3 matrix indexed (column, row). Stored column-fastest, so element (c, r) is the (c + 3r)-th element.
 template <typename T>
-class Matrix3
-{
+class Matrix3 {
 public:
     T& operator()(std::int32_t Col, std::int32_t Row) { return Data[Offset(Col, Row)]; }
     const T& operator()(std::int32_t Col, std::int32_t Row) const { return Data[Offset(Col, Row)]; }
@@ -41,8 +38,7 @@ public:
     bool operator==(const Matrix3&) const = default;
 
 private:
-    static std::size_t Offset(std::int32_t Col, std::int32_t Row)
-    {
+    static std::size_t Offset(std::int32_t Col, std::int32_t Row) {
         CheckIndex(Col);
         CheckIndex(Row);
         return static_cast<std::size_t>(Col + 3 * Row);
@@ -53,8 +49,7 @@ private:
 
 using CellMatrix = Matrix3<std::uint8_t>;
 
-struct CellPos
-{
+struct CellPos {
     std::int32_t Col;
     std::int32_t Row;
 
@@ -62,16 +57,13 @@ struct CellPos
 };
 
 // The three cells of one line, indexed 0..2 in the order the win test scans them.
-class CellLine
-{
+class CellLine {
 public:
-    CellPos& operator()(std::int32_t K)
-    {
+    CellPos& operator()(std::int32_t K) {
         CheckIndex(K);
         return Data[static_cast<std::size_t>(K)];
     }
-    const CellPos& operator()(std::int32_t K) const
-    {
+    const CellPos& operator()(std::int32_t K) const {
         CheckIndex(K);
         return Data[static_cast<std::size_t>(K)];
     }
@@ -108,8 +100,7 @@ bool BoardFull();
 // 16-bit arithmetic where an overflow is an error (std::overflow_error), never a wrap.
 [[noreturn]] void ThrowInt16Overflow(std::int32_t Value);
 
-inline std::int16_t CheckedInt16(std::int32_t Value)
-{
+inline std::int16_t CheckedInt16(std::int32_t Value) {
     if (Value < INT16_MIN || Value > INT16_MAX) [[unlikely]]
         ThrowInt16Overflow(Value);
     return static_cast<std::int16_t>(Value);
@@ -119,4 +110,4 @@ inline std::int16_t CheckedInt16(std::int32_t Value)
 inline std::int16_t CheckedAdd(std::int16_t A, std::int16_t B) { return CheckedInt16(std::int32_t{A} + B); }
 inline std::int16_t CheckedMul(std::int16_t A, std::int16_t B) { return CheckedInt16(std::int32_t{A} * B); }
 
-} // namespace Global
+}  // namespace Global

@@ -15,10 +15,9 @@
 #include <memory>
 #include <vector>
 
-namespace BoardTest
-{
+namespace BoardTest {
 
-constexpr gdi::COLORREF BoardBack = gdi::RGB(224, 224, 224); // the board's own background and pen colours
+constexpr gdi::COLORREF BoardBack = gdi::RGB(224, 224, 224);  // the board's own background and pen colours
 constexpr gdi::COLORREF BoardPen = gdi::RGB(170, 170, 170);
 constexpr gdi::COLORREF Blue = gdi::RGB(0, 0, 255);
 constexpr gdi::COLORREF Red = gdi::RGB(255, 0, 0);
@@ -27,25 +26,21 @@ constexpr gdi::COLORREF White = gdi::RGB(255, 255, 255);
 constexpr gdi::COLORREF Green = gdi::RGB(0, 255, 0);
 
 // An opaque picture whose pixel (x, y) is Colour(x, y).
-inline toolkit::StdPicture MakePicture(int Width, int Height, const std::function<gdi::COLORREF(int, int)>& Colour)
-{
+inline toolkit::StdPicture MakePicture(int Width, int Height, const std::function<gdi::COLORREF(int, int)>& Colour) {
     auto Result = std::make_shared<toolkit::Picture>();
     Result->Width = Width;
     Result->Height = Height;
     Result->Pixels.reserve(static_cast<std::size_t>(Width) * static_cast<std::size_t>(Height));
     for (int Y = 0; Y < Height; ++Y)
-        for (int X = 0; X < Width; ++X)
-            Result->Pixels.push_back(gdi::ToPixel(Colour(X, Y)));
+        for (int X = 0; X < Width; ++X) Result->Pixels.push_back(gdi::ToPixel(Colour(X, Y)));
     return Result;
 }
 
-inline toolkit::StdPicture SolidPicture(int Width, int Height, gdi::COLORREF Colour)
-{
+inline toolkit::StdPicture SolidPicture(int Width, int Height, gdi::COLORREF Colour) {
     return MakePicture(Width, Height, [Colour](int, int) { return Colour; });
 }
 
-inline void ResetGameState()
-{
+inline void ResetGameState() {
     Global::Cells.Fill(Global::CodeEmpty);
     Global::PlayerTurn = false;
     Global::GameOver = true;
@@ -54,15 +49,12 @@ inline void ResetGameState()
     Global::ReleaseGameAI();
 }
 
-class BoardWindow
-{
+class BoardWindow {
 public:
     // Every buffer starts marked as missing, so pieces are drawn as shapes until a test gives them pictures.
-    explicit BoardWindow(int BoardWidth = 300, int BoardHeight = 300)
-    {
+    explicit BoardWindow(int BoardWidth = 300, int BoardHeight = 300) {
         ResetGameState();
-        for (std::int16_t Index = 1; Index <= 3; ++Index)
-        {
+        for (std::int16_t Index = 1; Index <= 3; ++Index) {
             Window.Buff.Load(Index);
             Window.Buff(Index).AutoRedraw(false);
         }
@@ -80,15 +72,13 @@ public:
     BoardWindow& operator=(const BoardWindow&) = delete;
 
     // Buff(1) background, Buff(2) blue piece, Buff(3) red piece; the buffer sizes itself to the picture.
-    void UsePicture(std::int16_t Index, toolkit::StdPicture Picture)
-    {
+    void UsePicture(std::int16_t Index, toolkit::StdPicture Picture) {
         Window.Buff(Index).AutoRedraw(true);
         Window.Buff(Index).Picture(std::move(Picture));
     }
 
     // What a new game does before the first press.
-    void NewGame(bool ComputerPlays = false, bool RedBegins = false)
-    {
+    void NewGame(bool ComputerPlays = false, bool RedBegins = false) {
         Window.Board.Cls();
         Global::GameGrid().Draw();
         Global::Cells.Fill(Global::CodeEmpty);
@@ -98,8 +88,7 @@ public:
     }
 
     // A press at the centre of cell (Col, Row) of a board of the given size.
-    void Press(std::int32_t Col, std::int32_t Row)
-    {
+    void Press(std::int32_t Col, std::int32_t Row) {
         const Grid& Board = Global::GameGrid();
         Global::GameGrid().BoardMouseDown(static_cast<std::int16_t>(Board.BoardWidth() * (2 * Col + 1) / 6),
                                           static_cast<std::int16_t>(Board.BoardHeight() * (2 * Row + 1) / 6));
@@ -108,26 +97,21 @@ public:
     gdi::COLORREF Pixel(int X, int Y) const { return gdi::GetPixel(Window.Board.hDC(), X, Y); }
 
     // Pixels of the board inside [X0, X1) x [Y0, Y1) that satisfy Test.
-    int Count(int X0, int Y0, int X1, int Y1, const std::function<bool(gdi::COLORREF)>& Test) const
-    {
+    int Count(int X0, int Y0, int X1, int Y1, const std::function<bool(gdi::COLORREF)>& Test) const {
         int Result = 0;
         for (int Y = Y0; Y < Y1; ++Y)
-            for (int X = X0; X < X1; ++X)
-                Result += Test(Pixel(X, Y)) ? 1 : 0;
+            for (int X = X0; X < X1; ++X) Result += Test(Pixel(X, Y)) ? 1 : 0;
         return Result;
     }
-    int Count(int X0, int Y0, int X1, int Y1, gdi::COLORREF Colour) const
-    {
+    int Count(int X0, int Y0, int X1, int Y1, gdi::COLORREF Colour) const {
         return Count(X0, Y0, X1, Y1, [Colour](gdi::COLORREF C) { return C == Colour; });
     }
-    int CountAll(gdi::COLORREF Colour) const
-    {
+    int CountAll(gdi::COLORREF Colour) const {
         const gdi::SurfaceBits Bits = gdi::GetSurfaceBits(Window.Board.hDC());
         return Count(0, 0, Bits.width, Bits.height, Colour);
     }
 
-    std::vector<std::uint32_t> Snapshot() const
-    {
+    std::vector<std::uint32_t> Snapshot() const {
         const gdi::SurfaceBits Bits = gdi::GetSurfaceBits(Window.Board.hDC());
         return {Bits.pixels, Bits.pixels + static_cast<std::ptrdiff_t>(Bits.width) * Bits.height};
     }
@@ -136,4 +120,4 @@ public:
     int Repaints = 0;
 };
 
-} // namespace BoardTest
+}  // namespace BoardTest

@@ -7,46 +7,41 @@
 
 using namespace BoardTest;
 
-namespace
-{
+namespace {
 
-struct Property
-{
+struct Property {
     const char* Name;
     std::function<std::int32_t(const Grid&)> Get;
     std::function<void(Grid&, std::int32_t)> Set;
 };
 
-#define PROPERTY(Name) Property{#Name, [](const Grid& G) { return G.Name(); }, [](Grid& G, std::int32_t V) { G.Name(V); }}
+#define PROPERTY(Name)                                                                             \
+    Property {                                                                                     \
+#Name, [](const Grid& G) { return G.Name(); }, [](Grid & G, std::int32_t V) { G.Name(V); } \
+    }
 
-TEST(GridProperties, StartAtZeroAndEachKeepsItsOwnValue)
-{
+TEST(GridProperties, StartAtZeroAndEachKeepsItsOwnValue) {
     const std::vector<Property> Properties = {
-        PROPERTY(BackgroundDC),     PROPERTY(BluePieceDC),     PROPERTY(RedPieceDC),      PROPERTY(BoardDC),
-        PROPERTY(SelectDC),         PROPERTY(BoardWidth),      PROPERTY(BoardHeight),     PROPERTY(BackgroundWidth),
-        PROPERTY(BackgroundHeight), PROPERTY(BluePieceWidth),  PROPERTY(BluePieceHeight), PROPERTY(RedPieceWidth),
+        PROPERTY(BackgroundDC),     PROPERTY(BluePieceDC),    PROPERTY(RedPieceDC),      PROPERTY(BoardDC),
+        PROPERTY(SelectDC),         PROPERTY(BoardWidth),     PROPERTY(BoardHeight),     PROPERTY(BackgroundWidth),
+        PROPERTY(BackgroundHeight), PROPERTY(BluePieceWidth), PROPERTY(BluePieceHeight), PROPERTY(RedPieceWidth),
         PROPERTY(RedPieceHeight)};
     Grid Board;
-    for (const Property& P : Properties)
-        EXPECT_EQ(P.Get(Board), 0) << P.Name;
-    for (std::size_t I = 0; I < Properties.size(); ++I)
-        Properties[I].Set(Board, static_cast<std::int32_t>(1000 + I));
+    for (const Property& P : Properties) EXPECT_EQ(P.Get(Board), 0) << P.Name;
+    for (std::size_t I = 0; I < Properties.size(); ++I) Properties[I].Set(Board, static_cast<std::int32_t>(1000 + I));
     for (std::size_t I = 0; I < Properties.size(); ++I)
         EXPECT_EQ(Properties[I].Get(Board), static_cast<std::int32_t>(1000 + I)) << Properties[I].Name;
 }
 
-class GridDrawing : public ::testing::Test
-{
+class GridDrawing : public ::testing::Test {
 protected:
     BoardWindow Board{300, 300};
     Grid& Drawing = Global::GameGrid();
 };
 
-TEST_F(GridDrawing, GridLinesCrossTheWholeBoardInTheBoardsOwnPen)
-{
+TEST_F(GridDrawing, GridLinesCrossTheWholeBoardInTheBoardsOwnPen) {
     Drawing.Draw();
-    for (int I = 0; I < 300; ++I)
-    {
+    for (int I = 0; I < 300; ++I) {
         ASSERT_EQ(Board.Pixel(100, I), BoardPen) << "y " << I;
         ASSERT_EQ(Board.Pixel(200, I), BoardPen) << "y " << I;
         ASSERT_EQ(Board.Pixel(I, 100), BoardPen) << "x " << I;
@@ -57,8 +52,7 @@ TEST_F(GridDrawing, GridLinesCrossTheWholeBoardInTheBoardsOwnPen)
     EXPECT_EQ(Board.CountAll(BoardBack), 300 * 300 - (4 * 300 - 4));
 }
 
-TEST_F(GridDrawing, GridLinesOnAnOddBoardSitOnTheNearestPixel)
-{
+TEST_F(GridDrawing, GridLinesOnAnOddBoardSitOnTheNearestPixel) {
     Board.Window.Board.Width(385);
     Board.Window.Board.Height(200);
     Drawing.Draw();
@@ -71,41 +65,34 @@ TEST_F(GridDrawing, GridLinesOnAnOddBoardSitOnTheNearestPixel)
     EXPECT_EQ(Board.Pixel(10, 66), BoardBack);
 }
 
-TEST_F(GridDrawing, WithoutBackgroundNothingIsTiled)
-{
+TEST_F(GridDrawing, WithoutBackgroundNothingIsTiled) {
     Drawing.DrawBack();
     EXPECT_EQ(Board.CountAll(BoardBack), 300 * 300);
 }
 
 // A tile marked red at its top-left and blue at its bottom-right pixel shows where every copy landed.
-toolkit::StdPicture MarkedTile(int Width, int Height)
-{
+toolkit::StdPicture MarkedTile(int Width, int Height) {
     return MakePicture(Width, Height, [=](int X, int Y) {
-        if (X == 0 && Y == 0)
-            return Red;
-        if (X == Width - 1 && Y == Height - 1)
-            return Blue;
+        if (X == 0 && Y == 0) return Red;
+        if (X == Width - 1 && Y == Height - 1) return Blue;
         return gdi::RGB(90, 60, 30);
     });
 }
 
-TEST_F(GridDrawing, BackgroundTilesCoverTheBoardUnscaledColumnByColumn)
-{
+TEST_F(GridDrawing, BackgroundTilesCoverTheBoardUnscaledColumnByColumn) {
     Board.UsePicture(1, MarkedTile(100, 100));
     Drawing.DrawBack();
     EXPECT_EQ(Board.CountAll(BoardBack), 0);
     EXPECT_EQ(Board.CountAll(Red), 9);
     EXPECT_EQ(Board.CountAll(Blue), 9);
     for (int X = 0; X < 300; X += 100)
-        for (int Y = 0; Y < 300; Y += 100)
-        {
+        for (int Y = 0; Y < 300; Y += 100) {
             EXPECT_EQ(Board.Pixel(X, Y), Red) << X << "," << Y;
             EXPECT_EQ(Board.Pixel(X + 99, Y + 99), Blue) << X << "," << Y;
         }
 }
 
-TEST_F(GridDrawing, TilesThatDoNotDivideTheBoardReachPastItsEdge)
-{
+TEST_F(GridDrawing, TilesThatDoNotDivideTheBoardReachPastItsEdge) {
     // 350 / 100 and 330 / 60 leave partial tiles: columns 0..300 and rows 0..300 must all be copied.
     Board.Window.Board.Width(350);
     Board.Window.Board.Height(330);
@@ -122,13 +109,11 @@ TEST_F(GridDrawing, TilesThatDoNotDivideTheBoardReachPastItsEdge)
 
 bool IsBlue(gdi::COLORREF C) { return C == Blue; }
 
-TEST_F(GridDrawing, MissingBluePictureDrawsATwoPixelCrossAcrossTheCell)
-{
+TEST_F(GridDrawing, MissingBluePictureDrawsATwoPixelCrossAcrossTheCell) {
     Global::Cells(1, 2) = Global::CodeBlue;
     Drawing.DrawPiece(1, 2);
     EXPECT_EQ(Board.Pixel(150, 250), Blue);
-    for (int K = 5; K < 95; K += 10)
-    {
+    for (int K = 5; K < 95; K += 10) {
         EXPECT_EQ(Board.Pixel(100 + K, 200 + K), Blue) << K;
         EXPECT_EQ(Board.Pixel(200 - K, 200 + K), Blue) << K;
     }
@@ -140,8 +125,7 @@ TEST_F(GridDrawing, MissingBluePictureDrawsATwoPixelCrossAcrossTheCell)
     EXPECT_EQ(Board.CountAll(Blue), Board.Count(98, 198, 203, 300, IsBlue));
 }
 
-TEST_F(GridDrawing, MissingRedPictureDrawsAnOutlinedDiscInTheCell)
-{
+TEST_F(GridDrawing, MissingRedPictureDrawsAnOutlinedDiscInTheCell) {
     Global::Cells(0, 0) = Global::CodeRed;
     Drawing.DrawPiece(0, 0);
     EXPECT_EQ(Board.Pixel(50, 50), Red);
@@ -154,8 +138,7 @@ TEST_F(GridDrawing, MissingRedPictureDrawsAnOutlinedDiscInTheCell)
     EXPECT_EQ(Board.Count(0, 0, 300, 300, Drawn), Board.Count(0, 0, 100, 100, Drawn));
 }
 
-TEST_F(GridDrawing, DiscKeepsToItsCellOnABoardThatIsNotSquare)
-{
+TEST_F(GridDrawing, DiscKeepsToItsCellOnABoardThatIsNotSquare) {
     Board.Window.Board.Height(150);
     Global::Cells(0, 0) = Global::CodeRed;
     Drawing.DrawPiece(0, 0);
@@ -164,8 +147,7 @@ TEST_F(GridDrawing, DiscKeepsToItsCellOnABoardThatIsNotSquare)
     EXPECT_EQ(Board.Count(0, 51, 300, 150, [](gdi::COLORREF C) { return C != BoardBack; }), 0);
 }
 
-TEST_F(GridDrawing, ShapePensStaySelectedForTheNextGridLines)
-{
+TEST_F(GridDrawing, ShapePensStaySelectedForTheNextGridLines) {
     Global::Cells(0, 0) = Global::CodeBlue;
     Drawing.DrawPiece(0, 0);
     Board.Window.Board.Cls();
@@ -181,15 +163,13 @@ TEST_F(GridDrawing, ShapePensStaySelectedForTheNextGridLines)
     EXPECT_EQ(Board.Count(195, 50, 205, 51, gdi::RGB(0, 0, 0)), 1);
 }
 
-TEST_F(GridDrawing, ShapesReplaceAndDeleteTheirPensAndBrushes)
-{
+TEST_F(GridDrawing, ShapesReplaceAndDeleteTheirPensAndBrushes) {
     const std::size_t Before = gdi::LiveObjectCount();
     Global::Cells(0, 0) = Global::CodeBlue;
     Drawing.DrawPiece(0, 0);
     // The board's own pen gave way to the blue one and was deleted with it.
     EXPECT_EQ(gdi::LiveObjectCount(), Before);
-    for (int I = 0; I < 100; ++I)
-    {
+    for (int I = 0; I < 100; ++I) {
         Global::Cells(1, 1) = I % 2 == 0 ? Global::CodeRed : Global::CodeBlue;
         Drawing.DrawPiece(1, 1);
     }
@@ -197,8 +177,7 @@ TEST_F(GridDrawing, ShapesReplaceAndDeleteTheirPensAndBrushes)
     EXPECT_LE(gdi::LiveObjectCount(), Before + 1);
 }
 
-TEST_F(GridDrawing, EmptyCellDrawsNothing)
-{
+TEST_F(GridDrawing, EmptyCellDrawsNothing) {
     Drawing.Draw();
     const auto Before = Board.Snapshot();
     const std::size_t Objects = gdi::LiveObjectCount();
@@ -207,22 +186,20 @@ TEST_F(GridDrawing, EmptyCellDrawsNothing)
     EXPECT_EQ(gdi::LiveObjectCount(), Objects);
 }
 
-TEST_F(GridDrawing, PiecePictureIsDrawnFullSizeFromTheCornerWithoutItsWhite)
-{
+TEST_F(GridDrawing, PiecePictureIsDrawnFullSizeFromTheCornerWithoutItsWhite) {
     const gdi::COLORREF Piece = gdi::RGB(10, 200, 30);
     Board.UsePicture(2, MakePicture(128, 128, [=](int X, int) { return X < 64 ? White : Piece; }));
     Global::Cells(0, 0) = Global::CodeBlue;
     Drawing.DrawPiece(0, 0);
     EXPECT_EQ(Board.Pixel(64, 0), Piece);
-    EXPECT_EQ(Board.Pixel(127, 127), Piece); // 28 pixels into the neighbouring cells
+    EXPECT_EQ(Board.Pixel(127, 127), Piece);  // 28 pixels into the neighbouring cells
     EXPECT_EQ(Board.Pixel(128, 50), BoardBack);
     EXPECT_EQ(Board.Pixel(50, 128), BoardBack);
-    EXPECT_EQ(Board.Pixel(30, 30), BoardBack); // the white half leaves the board showing
+    EXPECT_EQ(Board.Pixel(30, 30), BoardBack);  // the white half leaves the board showing
     EXPECT_EQ(Board.CountAll(Piece), 64 * 128);
 }
 
-TEST_F(GridDrawing, PiecePictureCornerIsTheNearestPixel)
-{
+TEST_F(GridDrawing, PiecePictureCornerIsTheNearestPixel) {
     Board.Window.Board.Width(385);
     Board.Window.Board.Height(385);
     const gdi::COLORREF Piece = gdi::RGB(200, 20, 20);
@@ -237,19 +214,17 @@ TEST_F(GridDrawing, PiecePictureCornerIsTheNearestPixel)
 
 bool IsGreenOnly(gdi::COLORREF C) { return gdi::GetRValue(C) == 0 && gdi::GetBValue(C) == 0 && gdi::GetGValue(C) > 0; }
 
-TEST_F(GridDrawing, HighlightKeepsOnlyTheGreenOfOneCell)
-{
+TEST_F(GridDrawing, HighlightKeepsOnlyTheGreenOfOneCell) {
     Board.Window.Board.BackColor(White);
     Drawing.Draw();
     Drawing.SelectPiece(2, 1);
     EXPECT_EQ(Board.Pixel(250, 150), Green);
-    EXPECT_EQ(Board.Pixel(200, 150), gdi::RGB(0, 170, 0)); // a grid-line pixel inside the block
+    EXPECT_EQ(Board.Pixel(200, 150), gdi::RGB(0, 170, 0));  // a grid-line pixel inside the block
     EXPECT_EQ(Board.Count(0, 0, 300, 300, IsGreenOnly), 100 * 100);
     EXPECT_EQ(Board.Count(200, 100, 300, 200, IsGreenOnly), 100 * 100);
 }
 
-TEST_F(GridDrawing, HighlightOnAnOddBoardCoversTheRoundedCell)
-{
+TEST_F(GridDrawing, HighlightOnAnOddBoardCoversTheRoundedCell) {
     Board.Window.Board.Width(385);
     Board.Window.Board.Height(385);
     Board.Window.Board.BackColor(White);
@@ -262,4 +237,4 @@ TEST_F(GridDrawing, HighlightOnAnOddBoardCoversTheRoundedCell)
     EXPECT_EQ(Board.Pixel(384, 256), White);
 }
 
-} // namespace
+}  // namespace

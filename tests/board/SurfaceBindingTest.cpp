@@ -13,35 +13,28 @@
 using namespace BoardTest;
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 
 // Picture files in a folder of their own; the decoder hands out the picture registered under the file's name.
-class SurfaceBinding : public ::testing::Test
-{
+class SurfaceBinding : public ::testing::Test {
 protected:
-    SurfaceBinding()
-    {
+    SurfaceBinding() {
         fs::create_directories(Folder);
         PreviousDecoder = toolkit::SetPictureDecoder([this](const std::string& File) {
             ++Decodes;
             const auto Found = Pictures.find(fs::path(File).filename().string());
-            if (Found == Pictures.end())
-                throw toolkit::PictureLoadError("not a picture");
+            if (Found == Pictures.end()) throw toolkit::PictureLoadError("not a picture");
             return Found->second;
         });
     }
-    ~SurfaceBinding() override
-    {
+    ~SurfaceBinding() override {
         toolkit::SetPictureDecoder(PreviousDecoder);
         fs::remove_all(Folder);
     }
 
-    std::string AddFile(const std::string& Name, toolkit::StdPicture Picture)
-    {
+    std::string AddFile(const std::string& Name, toolkit::StdPicture Picture) {
         std::ofstream(Folder / Name) << "picture";
-        if (Picture)
-            Pictures[Name] = std::move(Picture);
+        if (Picture) Pictures[Name] = std::move(Picture);
         return (Folder / Name).string();
     }
     std::string Missing(const std::string& Name) const { return (Folder / Name).string(); }
@@ -49,10 +42,8 @@ protected:
     toolkit::PictureBox& Buff(std::int16_t Index) { return Board.Window.Buff(Index); }
 
     // The buffers start bound, as after a start-up with every picture present.
-    void MarkAllPresent()
-    {
-        for (std::int16_t Index = 1; Index <= 3; ++Index)
-            Buff(Index).AutoRedraw(true);
+    void MarkAllPresent() {
+        for (std::int16_t Index = 1; Index <= 3; ++Index) Buff(Index).AutoRedraw(true);
     }
 
     const fs::path Folder = fs::temp_directory_path() /
@@ -65,11 +56,11 @@ protected:
     Grid& Bound = Global::GameGrid();
 };
 
-TEST_F(SurfaceBinding, LoadCopiesThePictureAndLeavesTheStagingBufferEmpty)
-{
+TEST_F(SurfaceBinding, LoadCopiesThePictureAndLeavesTheStagingBufferEmpty) {
     MarkAllPresent();
-    const toolkit::StdPicture Picture =
-        MakePicture(40, 25, [](int X, int Y) { return gdi::RGB(static_cast<std::uint8_t>(X * 6), 0, static_cast<std::uint8_t>(Y * 9)); });
+    const toolkit::StdPicture Picture = MakePicture(40, 25, [](int X, int Y) {
+        return gdi::RGB(static_cast<std::uint8_t>(X * 6), 0, static_cast<std::uint8_t>(Y * 9));
+    });
     float StagedWidth = 0;
     float StagedHeight = 0;
     Buff(0).Changed = [&] {
@@ -86,12 +77,12 @@ TEST_F(SurfaceBinding, LoadCopiesThePictureAndLeavesTheStagingBufferEmpty)
     EXPECT_EQ(Buff(0).Picture(), nullptr);
     for (int Y = 0; Y < 25; ++Y)
         for (int X = 0; X < 40; ++X)
-            ASSERT_EQ(gdi::ToPixel(gdi::GetPixel(Buff(1).hDC(), X, Y)), Picture->Pixels[static_cast<std::size_t>(Y * 40 + X)])
+            ASSERT_EQ(gdi::ToPixel(gdi::GetPixel(Buff(1).hDC(), X, Y)),
+                      Picture->Pixels[static_cast<std::size_t>(Y * 40 + X)])
                 << X << "," << Y;
 }
 
-TEST_F(SurfaceBinding, MissingFileMarksOnlyItsTarget)
-{
+TEST_F(SurfaceBinding, MissingFileMarksOnlyItsTarget) {
     MarkAllPresent();
     const toolkit::StdPicture Staged = SolidPicture(50, 20, Red);
     Buff(0).Picture(Staged);
@@ -106,8 +97,7 @@ TEST_F(SurfaceBinding, MissingFileMarksOnlyItsTarget)
     EXPECT_EQ(Decodes, 0);
 }
 
-TEST_F(SurfaceBinding, HiddenFilesAndFoldersCountAsMissing)
-{
+TEST_F(SurfaceBinding, HiddenFilesAndFoldersCountAsMissing) {
     MarkAllPresent();
     Global::LoadPictureToBox(Buff(2), AddFile(".cross.gif", SolidPicture(5, 5, Red)));
     EXPECT_FALSE(Buff(2).AutoRedraw());
@@ -117,15 +107,13 @@ TEST_F(SurfaceBinding, HiddenFilesAndFoldersCountAsMissing)
     EXPECT_EQ(Decodes, 0);
 }
 
-TEST_F(SurfaceBinding, UnreadablePictureIsTheCallersError)
-{
+TEST_F(SurfaceBinding, UnreadablePictureIsTheCallersError) {
     MarkAllPresent();
     EXPECT_THROW(Global::LoadPictureToBox(Buff(1), AddFile("Background.jpg", nullptr)), toolkit::PictureLoadError);
     EXPECT_TRUE(Buff(1).AutoRedraw());
 }
 
-TEST_F(SurfaceBinding, StartUpWithoutBackgroundBindsEverythingElse)
-{
+TEST_F(SurfaceBinding, StartUpWithoutBackgroundBindsEverythingElse) {
     MarkAllPresent();
     Global::LoadPictureToBox(Buff(1), Missing("Background.jpg"));
     Global::LoadPictureToBox(Buff(2), AddFile("cross.gif", SolidPicture(70, 45, Blue)));
@@ -147,8 +135,7 @@ TEST_F(SurfaceBinding, StartUpWithoutBackgroundBindsEverythingElse)
     EXPECT_NE(Bound.RedPieceDC(), Bound.BluePieceDC());
 }
 
-TEST_F(SurfaceBinding, WithEveryPictureMissingBoardAndHighlightAreStillBound)
-{
+TEST_F(SurfaceBinding, WithEveryPictureMissingBoardAndHighlightAreStillBound) {
     Global::ReleaseGameGrid();
     Global::RefreshGridSurfaces();
     Grid& Fresh = Global::GameGrid();
@@ -163,8 +150,7 @@ TEST_F(SurfaceBinding, WithEveryPictureMissingBoardAndHighlightAreStillBound)
     EXPECT_EQ(Fresh.SelectDC(), Buff(0).hDC());
 }
 
-TEST_F(SurfaceBinding, MarkedBufferKeepsWhatWasBoundBefore)
-{
+TEST_F(SurfaceBinding, MarkedBufferKeepsWhatWasBoundBefore) {
     MarkAllPresent();
     Global::RefreshGridSurfaces();
     const std::int32_t Before = Bound.BackgroundDC();
@@ -175,14 +161,13 @@ TEST_F(SurfaceBinding, MarkedBufferKeepsWhatWasBoundBefore)
     EXPECT_EQ(Bound.BackgroundWidth(), 33);
 }
 
-TEST_F(SurfaceBinding, EveryRefreshReadsTheSurfacesAsTheyAreNow)
-{
+TEST_F(SurfaceBinding, EveryRefreshReadsTheSurfacesAsTheyAreNow) {
     MarkAllPresent();
     const auto Values = [this] {
-        return std::vector<std::int32_t>{Bound.BackgroundDC(),     Bound.BluePieceDC(),     Bound.RedPieceDC(),
-                                         Bound.BoardDC(),          Bound.SelectDC(),        Bound.BoardWidth(),
-                                         Bound.BoardHeight(),      Bound.BackgroundWidth(), Bound.BackgroundHeight(),
-                                         Bound.BluePieceHeight(),  Bound.BluePieceWidth(),  Bound.RedPieceHeight(),
+        return std::vector<std::int32_t>{Bound.BackgroundDC(),    Bound.BluePieceDC(),     Bound.RedPieceDC(),
+                                         Bound.BoardDC(),         Bound.SelectDC(),        Bound.BoardWidth(),
+                                         Bound.BoardHeight(),     Bound.BackgroundWidth(), Bound.BackgroundHeight(),
+                                         Bound.BluePieceHeight(), Bound.BluePieceWidth(),  Bound.RedPieceHeight(),
                                          Bound.RedPieceWidth()};
     };
     Global::RefreshGridSurfaces();
@@ -200,8 +185,7 @@ TEST_F(SurfaceBinding, EveryRefreshReadsTheSurfacesAsTheyAreNow)
     EXPECT_EQ(Bound.BluePieceWidth(), 33);
 }
 
-TEST_F(SurfaceBinding, LoadedPicturesAreWhatTheBoardDraws)
-{
+TEST_F(SurfaceBinding, LoadedPicturesAreWhatTheBoardDraws) {
     MarkAllPresent();
     Global::LoadPictureToBox(Buff(1), AddFile("Background.jpg", SolidPicture(64, 64, gdi::RGB(40, 80, 40))));
     Global::LoadPictureToBox(Buff(2), AddFile("cross.gif", SolidPicture(30, 30, gdi::RGB(0, 0, 200))));
@@ -219,4 +203,4 @@ TEST_F(SurfaceBinding, LoadedPicturesAreWhatTheBoardDraws)
     EXPECT_EQ(Board.Pixel(250, 250), Red);
 }
 
-} // namespace
+}  // namespace

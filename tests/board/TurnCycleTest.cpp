@@ -9,8 +9,7 @@
 
 using namespace BoardTest;
 
-namespace
-{
+namespace {
 
 const std::string EndText = "Press new game in the file menu to begin";
 const std::string RedsTurn = "It's player reds turn";
@@ -18,19 +17,15 @@ const std::string BluesTurn = "It's player blues turn";
 
 bool IsGreenOnly(gdi::COLORREF C) { return gdi::GetRValue(C) == 0 && gdi::GetBValue(C) == 0 && gdi::GetGValue(C) > 0; }
 
-class TurnCycle : public ::testing::Test
-{
+class TurnCycle : public ::testing::Test {
 protected:
     // Plays the moves in turn, each through a press at the centre of its cell.
-    void Play(const std::vector<std::pair<int, int>>& Moves)
-    {
-        for (const auto& [Col, Row] : Moves)
-            Board.Press(Col, Row);
+    void Play(const std::vector<std::pair<int, int>>& Moves) {
+        for (const auto& [Col, Row] : Moves) Board.Press(Col, Row);
     }
 
     // Every observable effect of a press: the cells, the flags, the text, the board's pixels and its refreshes.
-    struct Observed
-    {
+    struct Observed {
         Global::CellMatrix Cells;
         bool PlayerTurn;
         bool GameOver;
@@ -39,10 +34,9 @@ protected:
         int Repaints;
         bool operator==(const Observed&) const = default;
     };
-    Observed Observe() const
-    {
-        return {Global::Cells,           Global::PlayerTurn, Global::GameOver, Board.Window.Text.Caption(),
-                Board.Snapshot(),        Board.Repaints};
+    Observed Observe() const {
+        return {Global::Cells,    Global::PlayerTurn, Global::GameOver, Board.Window.Text.Caption(),
+                Board.Snapshot(), Board.Repaints};
     }
 
     // Whether the cell's background shows the highlight, at a pixel clear of both shapes and the grid lines.
@@ -52,8 +46,7 @@ protected:
     Grid& Handler = Global::GameGrid();
 };
 
-TEST_F(TurnCycle, PressesMapToCellsByFlooring)
-{
+TEST_F(TurnCycle, PressesMapToCellsByFlooring) {
     Board.NewGame();
     Handler.BoardMouseDown(99, 299);
     Handler.BoardMouseDown(100, 0);
@@ -63,8 +56,7 @@ TEST_F(TurnCycle, PressesMapToCellsByFlooring)
     EXPECT_EQ(Global::Cells(2, 1), Global::CodeBlue);
 }
 
-TEST_F(TurnCycle, TwoPeopleTakeTurnsAndEachMoveIsDrawnAndShown)
-{
+TEST_F(TurnCycle, TwoPeopleTakeTurnsAndEachMoveIsDrawnAndShown) {
     Board.NewGame();
     Board.Press(1, 1);
     EXPECT_EQ(Global::Cells(1, 1), Global::CodeBlue);
@@ -82,8 +74,7 @@ TEST_F(TurnCycle, TwoPeopleTakeTurnsAndEachMoveIsDrawnAndShown)
     EXPECT_FALSE(Global::GameOver);
 }
 
-TEST_F(TurnCycle, BlueCompletingARowWinsWithTheRowHighlighted)
-{
+TEST_F(TurnCycle, BlueCompletingARowWinsWithTheRowHighlighted) {
     Board.NewGame();
     Play({{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}});
     EXPECT_TRUE(Global::GameOver);
@@ -91,8 +82,7 @@ TEST_F(TurnCycle, BlueCompletingARowWinsWithTheRowHighlighted)
     EXPECT_EQ(Board.Window.Text.Caption(), EndText);
     EXPECT_EQ(Global::WinLine(0), (Global::CellPos{0, 0}));
     EXPECT_EQ(Global::WinLine(2), (Global::CellPos{2, 0}));
-    for (int Col = 0; Col < 3; ++Col)
-    {
+    for (int Col = 0; Col < 3; ++Col) {
         EXPECT_TRUE(Highlighted(Col, 0)) << Col;
         EXPECT_FALSE(Highlighted(Col, 1)) << Col;
         EXPECT_FALSE(Highlighted(Col, 2)) << Col;
@@ -106,8 +96,7 @@ TEST_F(TurnCycle, BlueCompletingARowWinsWithTheRowHighlighted)
 const std::vector<std::pair<int, int>> DrawnGame = {{0, 0}, {1, 1}, {2, 2}, {0, 2}, {2, 0},
                                                     {1, 0}, {1, 2}, {2, 1}, {0, 1}};
 
-TEST_F(TurnCycle, FullBoardWithoutALineIsADraw)
-{
+TEST_F(TurnCycle, FullBoardWithoutALineIsADraw) {
     Board.NewGame();
     Play(std::vector<std::pair<int, int>>(DrawnGame.begin(), DrawnGame.end() - 1));
     EXPECT_FALSE(Global::GameOver);
@@ -119,8 +108,7 @@ TEST_F(TurnCycle, FullBoardWithoutALineIsADraw)
     EXPECT_EQ(Board.Count(0, 0, 300, 300, IsGreenOnly), 0);
 }
 
-TEST_F(TurnCycle, NinthMoveCompletingALineIsAWin)
-{
+TEST_F(TurnCycle, NinthMoveCompletingALineIsAWin) {
     Board.NewGame();
     Play({{0, 0}, {1, 0}, {1, 1}, {2, 0}, {2, 1}, {0, 1}, {1, 2}, {0, 2}, {2, 2}});
     EXPECT_TRUE(Global::GameOver);
@@ -133,8 +121,7 @@ TEST_F(TurnCycle, NinthMoveCompletingALineIsAWin)
     EXPECT_FALSE(Highlighted(0, 2));
 }
 
-TEST_F(TurnCycle, ComputerAnswersWithinTheSamePress)
-{
+TEST_F(TurnCycle, ComputerAnswersWithinTheSamePress) {
     Board.NewGame(true);
     Global::Cells(1, 1) = Global::CodeBlue;
     std::int32_t Col = -1;
@@ -147,8 +134,7 @@ TEST_F(TurnCycle, ComputerAnswersWithinTheSamePress)
     EXPECT_EQ(Global::Cells(Col, Row), Global::CodeRed);
     int Pieces = 0;
     for (int R = 0; R < 3; ++R)
-        for (int C = 0; C < 3; ++C)
-            Pieces += Global::Cells(C, R) != Global::CodeEmpty ? 1 : 0;
+        for (int C = 0; C < 3; ++C) Pieces += Global::Cells(C, R) != Global::CodeEmpty ? 1 : 0;
     EXPECT_EQ(Pieces, 2);
     EXPECT_FALSE(Global::PlayerTurn);
     EXPECT_FALSE(Global::GameOver);
@@ -157,19 +143,15 @@ TEST_F(TurnCycle, ComputerAnswersWithinTheSamePress)
     EXPECT_EQ(Board.Repaints, 2);
 }
 
-TEST_F(TurnCycle, ComputerPlaysWholeGamesToTheEnd)
-{
+TEST_F(TurnCycle, ComputerPlaysWholeGamesToTheEnd) {
     Board.NewGame(true);
     int Presses = 0;
-    while (!Global::GameOver && Presses < 9)
-    {
+    while (!Global::GameOver && Presses < 9) {
         int Free = 0;
-        while (Global::Cells(Free % 3, Free / 3) != Global::CodeEmpty)
-            ++Free;
+        while (Global::Cells(Free % 3, Free / 3) != Global::CodeEmpty) ++Free;
         Board.Press(Free % 3, Free / 3);
         ++Presses;
-        if (!Global::GameOver)
-        {
+        if (!Global::GameOver) {
             EXPECT_EQ(Board.Window.Text.Caption(), BluesTurn);
         }
     }
@@ -178,8 +160,7 @@ TEST_F(TurnCycle, ComputerPlaysWholeGamesToTheEnd)
     EXPECT_EQ(Board.Window.Text.Caption(), EndText);
 }
 
-TEST_F(TurnCycle, ComputersWinningAnswerEndsTheGameOnRedsTurn)
-{
+TEST_F(TurnCycle, ComputersWinningAnswerEndsTheGameOnRedsTurn) {
     Board.NewGame(true);
     Global::Cells(0, 0) = Global::CodeRed;
     Global::Cells(1, 0) = Global::CodeRed;
@@ -202,8 +183,7 @@ TEST_F(TurnCycle, ComputersWinningAnswerEndsTheGameOnRedsTurn)
     EXPECT_FALSE(Highlighted(1, 2));
 }
 
-TEST_F(TurnCycle, LastCellFilledByAPersonEndsTheGameEvenWhenTheComputerIsAsked)
-{
+TEST_F(TurnCycle, LastCellFilledByAPersonEndsTheGameEvenWhenTheComputerIsAsked) {
     Board.NewGame(true);
     const std::uint8_t Codes[] = {Global::CodeBlue, Global::CodeRed};
     for (std::size_t I = 0; I + 1 < DrawnGame.size(); ++I)
@@ -219,8 +199,7 @@ TEST_F(TurnCycle, LastCellFilledByAPersonEndsTheGameEvenWhenTheComputerIsAsked)
     EXPECT_EQ(Board.Window.Text.Caption(), EndText);
 }
 
-TEST_F(TurnCycle, PressesOnTakenCellsOrFinishedGamesChangeNothing)
-{
+TEST_F(TurnCycle, PressesOnTakenCellsOrFinishedGamesChangeNothing) {
     // Start-up leaves the game over until the first new game.
     Observed Before = Observe();
     Board.Press(1, 1);
@@ -240,14 +219,12 @@ TEST_F(TurnCycle, PressesOnTakenCellsOrFinishedGamesChangeNothing)
     EXPECT_EQ(Observe(), Before);
 }
 
-TEST_F(TurnCycle, PressesOutsideTheBoardChangeNothing)
-{
+TEST_F(TurnCycle, PressesOutsideTheBoardChangeNothing) {
     Board.NewGame();
     const Observed Before = Observe();
     const std::pair<std::int16_t, std::int16_t> Outside[] = {
         {-1, 50}, {50, -1}, {300, 50}, {50, 300}, {INT16_MIN, INT16_MIN}, {INT16_MAX, INT16_MAX}, {300, 300}};
-    for (const auto& [X, Y] : Outside)
-        EXPECT_NO_THROW(Handler.BoardMouseDown(X, Y)) << X << "," << Y;
+    for (const auto& [X, Y] : Outside) EXPECT_NO_THROW(Handler.BoardMouseDown(X, Y)) << X << "," << Y;
     EXPECT_EQ(Observe(), Before);
 
     Handler.BoardWidth(0);
@@ -258,8 +235,7 @@ TEST_F(TurnCycle, PressesOutsideTheBoardChangeNothing)
     EXPECT_EQ(Observe(), Before);
 }
 
-TEST_F(TurnCycle, ComputerAnswerIsPlayedAtTheCellCentreOfAnOddBoard)
-{
+TEST_F(TurnCycle, ComputerAnswerIsPlayedAtTheCellCentreOfAnOddBoard) {
     // 385 / 3 x 2 + 385 / 6 = 320.83: the answer must still land in the cell the computer chose.
     Board.Window.Board.Width(385);
     Board.Window.Board.Height(385);
@@ -273,22 +249,18 @@ TEST_F(TurnCycle, ComputerAnswerIsPlayedAtTheCellCentreOfAnOddBoard)
     EXPECT_TRUE(Global::GameOver);
 }
 
-TEST_F(TurnCycle, ManyGamesKeepTheDrawingObjectsBounded)
-{
+TEST_F(TurnCycle, ManyGamesKeepTheDrawingObjectsBounded) {
     const auto PlayOneGame = [this](bool RedBegins) {
         Board.NewGame(true, RedBegins);
-        if (RedBegins)
-            Board.Press(1, 1);
+        if (RedBegins) Board.Press(1, 1);
         for (int Free = 0; !Global::GameOver && Free < 9; ++Free)
-            if (Global::Cells(Free % 3, Free / 3) == Global::CodeEmpty)
-                Board.Press(Free % 3, Free / 3);
+            if (Global::Cells(Free % 3, Free / 3) == Global::CodeEmpty) Board.Press(Free % 3, Free / 3);
         ASSERT_TRUE(Global::GameOver);
     };
     PlayOneGame(false);
     const std::size_t AfterFirst = gdi::LiveObjectCount();
-    for (int Game = 0; Game < 300; ++Game)
-        PlayOneGame(Game % 2 == 1);
+    for (int Game = 0; Game < 300; ++Game) PlayOneGame(Game % 2 == 1);
     EXPECT_LE(gdi::LiveObjectCount(), AfterFirst + 1);
 }
 
-} // namespace
+}  // namespace

@@ -8,35 +8,28 @@
 #include <algorithm>
 #include <string>
 
-namespace
-{
+namespace {
 
 using Global::CellMatrix;
 
-std::string Describe(const CellMatrix& Board)
-{
+std::string Describe(const CellMatrix& Board) {
     std::string Text;
-    for (std::int32_t Row = 0; Row < 3; ++Row)
-    {
-        for (std::int32_t Col = 0; Col < 3; ++Col)
-            Text += static_cast<char>('0' + Board(Col, Row));
+    for (std::int32_t Row = 0; Row < 3; ++Row) {
+        for (std::int32_t Col = 0; Col < 3; ++Col) Text += static_cast<char>('0' + Board(Col, Row));
         Text += Row < 2 ? "/" : "";
     }
     return Text;
 }
 
-bool Completes(CellMatrix Board, std::int32_t Col, std::int32_t Row, std::uint8_t Code)
-{
+bool Completes(CellMatrix Board, std::int32_t Col, std::int32_t Row, std::uint8_t Code) {
     Board(Col, Row) = Code;
     return PlayedPositions::OwnsLine(Board, Code);
 }
 
-CellMatrix SwapSides(const CellMatrix& Board)
-{
+CellMatrix SwapSides(const CellMatrix& Board) {
     CellMatrix Swapped;
     for (std::int32_t Col = 0; Col < 3; ++Col)
-        for (std::int32_t Row = 0; Row < 3; ++Row)
-            Swapped(Col, Row) = Board(Col, Row) == 0 ? 0 : 3 - Board(Col, Row);
+        for (std::int32_t Row = 0; Row < 3; ++Row) Swapped(Col, Row) = Board(Col, Row) == 0 ? 0 : 3 - Board(Col, Row);
     return Swapped;
 }
 
@@ -44,8 +37,7 @@ CellMatrix SwapSides(const CellMatrix& Board)
 // exchanged. Only positions with as many blue as red pieces can arise both ways, and not all of them: a line finished
 // by the side that moved second ends its games, so the same board cannot arise after the other side moves last.
 // 2,423 positions are shared, which leaves 8,533 in all.
-TEST(PlayedPositionsTest, CountsOfPositionsFromBothOpenings)
-{
+TEST(PlayedPositionsTest, CountsOfPositionsFromBothOpenings) {
     const auto BlueFirst = PlayedPositions::FromGamesOpenedBy(Global::CodeBlue);
     const auto RedFirst = PlayedPositions::FromGamesOpenedBy(Global::CodeRed);
     EXPECT_EQ(BlueFirst.size(), 5478u);
@@ -54,27 +46,22 @@ TEST(PlayedPositionsTest, CountsOfPositionsFromBothOpenings)
         ASSERT_TRUE(RedFirst.contains(PlayedPositions::Key(SwapSides(Board)))) << Describe(Board);
 
     std::size_t Shared = 0;
-    for (const auto& [Id, Board] : BlueFirst)
-        Shared += RedFirst.contains(Id) ? 1 : 0;
+    for (const auto& [Id, Board] : BlueFirst) Shared += RedFirst.contains(Id) ? 1 : 0;
     EXPECT_EQ(Shared, 2423u);
     EXPECT_EQ(PlayedPositions::FromAllGames().size(), 8533u);
 }
 
-TEST(PlayedPositionsTest, CheckWinAgreesWithAnIndependentLineCheck)
-{
+TEST(PlayedPositionsTest, CheckWinAgreesWithAnIndependentLineCheck) {
     std::size_t Won = 0;
     for (const auto& [Id, Board] : PlayedPositions::FromAllGames())
-        for (const std::uint8_t Code : {Global::CodeBlue, Global::CodeRed})
-        {
+        for (const std::uint8_t Code : {Global::CodeBlue, Global::CodeRed}) {
             const bool Expected = PlayedPositions::OwnsLine(Board, Code);
             ASSERT_EQ(Global::CheckWin(Board, Code), Expected) << Describe(Board) << " code " << int{Code};
-            if (!Expected)
-                continue;
+            if (!Expected) continue;
             ++Won;
             // The recorded cells form a line the side really owns.
             CellMatrix Line;
-            for (std::int32_t K = 0; K < 3; ++K)
-            {
+            for (std::int32_t K = 0; K < 3; ++K) {
                 const Global::CellPos Cell = Global::WinLine(K);
                 ASSERT_EQ(Board(Cell.Col, Cell.Row), Code) << Describe(Board);
                 Line(Cell.Col, Cell.Row) = Code;
@@ -86,18 +73,15 @@ TEST(PlayedPositionsTest, CheckWinAgreesWithAnIndependentLineCheck)
 
 // Ranks of an empty cell: a computer win that blocks nothing first, then any cell that completes a human line (also
 // one that would complete a computer line too), then the rest.
-int Rank(const CellMatrix& Board, std::int32_t Col, std::int32_t Row)
-{
-    if (Completes(Board, Col, Row, Global::CodeBlue))
-        return 2;
+int Rank(const CellMatrix& Board, std::int32_t Col, std::int32_t Row) {
+    if (Completes(Board, Col, Row, Global::CodeBlue)) return 2;
     return Completes(Board, Col, Row, Global::CodeRed) ? 3 : 1;
 }
 
 // In every undecided position the computer (code 2) leaves the board as it was, picks an empty cell of the highest
 // rank: it wins when it can and otherwise blocks a line the human would complete. The exception is a win on a cell
 // that also completes a human line: that cell ranks as a block, so when another block weighs more the win is missed.
-TEST(PlayedPositionsTest, ComputerTakesTheBestRankedCell)
-{
+TEST(PlayedPositionsTest, ComputerTakesTheBestRankedCell) {
     PlayerAI AI;
     AI.PlayerNumber(2);
     const auto Positions = PlayedPositions::Undecided(PlayedPositions::FromAllGames());
@@ -106,8 +90,7 @@ TEST(PlayedPositionsTest, ComputerTakesTheBestRankedCell)
     std::size_t Wins = 0;
     std::size_t Blocks = 0;
     std::size_t MissedWins = 0;
-    for (const CellMatrix& Board : Positions)
-    {
+    for (const CellMatrix& Board : Positions) {
         Global::Cells = Board;
         std::int32_t X = -1;
         std::int32_t Y = -1;
@@ -119,8 +102,7 @@ TEST(PlayedPositionsTest, ComputerTakesTheBestRankedCell)
         bool CanWin = false;
         for (std::int32_t Col = 0; Col < 3; ++Col)
             for (std::int32_t Row = 0; Row < 3; ++Row)
-                if (Board(Col, Row) == Global::CodeEmpty)
-                {
+                if (Board(Col, Row) == Global::CodeEmpty) {
                     BestRank = std::max(BestRank, Rank(Board, Col, Row));
                     CanWin = CanWin || Completes(Board, Col, Row, Global::CodeRed);
                 }
@@ -136,4 +118,4 @@ TEST(PlayedPositionsTest, ComputerTakesTheBestRankedCell)
     Global::Cells.Fill(Global::CodeEmpty);
 }
 
-} // namespace
+}  // namespace

@@ -14,28 +14,22 @@ using Global::CellPos;
 #define EXPECT_INDEX_REJECTED(Statement) EXPECT_DEATH(Statement, "board index outside")
 #endif
 
-namespace
-{
+namespace {
 
-class PlayerAITest : public ::testing::Test
-{
+class PlayerAITest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         Global::Cells.Fill(Global::CodeEmpty);
         AI.PlayerNumber(2);
     }
     void TearDown() override { Global::Cells.Fill(Global::CodeEmpty); }
 
-    void Place(const std::vector<CellPos>& Pieces, std::uint8_t Code)
-    {
-        for (const CellPos& Piece : Pieces)
-            Global::Cells(Piece.Col, Piece.Row) = Code;
+    void Place(const std::vector<CellPos>& Pieces, std::uint8_t Code) {
+        for (const CellPos& Piece : Pieces) Global::Cells(Piece.Col, Piece.Row) = Code;
     }
 
     // The move choice, checked to leave the board exactly as it found it.
-    CellPos Choose()
-    {
+    CellPos Choose() {
         const Global::CellMatrix Before = Global::Cells;
         CellPos Choice{-1, -1};
         AI.ChooseMove(Choice.Col, Choice.Row);
@@ -46,8 +40,7 @@ protected:
     PlayerAI AI;
 };
 
-TEST_F(PlayerAITest, EmptyBoardWeighsLinesByPlaceAndTakesTheCentre)
-{
+TEST_F(PlayerAITest, EmptyBoardWeighsLinesByPlaceAndTakesTheCentre) {
     EXPECT_EQ(AI.HowManyTimesYouCanWinn(1, 1), 8);
     for (const CellPos Corner : {CellPos{0, 0}, CellPos{2, 0}, CellPos{0, 2}, CellPos{2, 2}})
         EXPECT_EQ(AI.HowManyTimesYouCanWinn(Corner.Col, Corner.Row), 6);
@@ -56,8 +49,7 @@ TEST_F(PlayerAITest, EmptyBoardWeighsLinesByPlaceAndTakesTheCentre)
     EXPECT_EQ(Choose(), (CellPos{1, 1}));
 }
 
-TEST_F(PlayerAITest, OpponentInTheCentreSendsTheComputerToTheFirstCorner)
-{
+TEST_F(PlayerAITest, OpponentInTheCentreSendsTheComputerToTheFirstCorner) {
     Place({{1, 1}}, 1);
     EXPECT_EQ(AI.HowManyTimesYouCanWinn(2, 2), 7);
     EXPECT_EQ(AI.HowManyTimesYouCanWinn(0, 2), 7);
@@ -67,8 +59,7 @@ TEST_F(PlayerAITest, OpponentInTheCentreSendsTheComputerToTheFirstCorner)
 }
 
 // The line counts follow PlayerNumber: the same centre piece is the computer's own when it plays code 1.
-TEST_F(PlayerAITest, LineWeightsDependOnWhoseThePiecesAre)
-{
+TEST_F(PlayerAITest, LineWeightsDependOnWhoseThePiecesAre) {
     Place({{1, 1}}, 1);
     AI.PlayerNumber(1);
     EXPECT_EQ(AI.HowManyTimesYouCanWinn(0, 0), 6);
@@ -79,8 +70,7 @@ TEST_F(PlayerAITest, LineWeightsDependOnWhoseThePiecesAre)
     EXPECT_EQ(AI.HowManyTimesYouCanWinn(2, 2), 2 + 2 + 1);
 }
 
-TEST_F(PlayerAITest, CountPlaceCountsEachSideSeparately)
-{
+TEST_F(PlayerAITest, CountPlaceCountsEachSideSeparately) {
     Place({{0, 0}}, 2);
     Place({{1, 0}}, 1);
     std::int16_t Own = 0;
@@ -103,8 +93,7 @@ TEST_F(PlayerAITest, CountPlaceCountsEachSideSeparately)
 }
 
 // Computer at (0,0) and (1,0), human at (0,1) and (1,1): (2,0) wins (2700), (2,1) only blocks (1400).
-TEST_F(PlayerAITest, WinningBeatsBlocking)
-{
+TEST_F(PlayerAITest, WinningBeatsBlocking) {
     Place({{0, 0}, {1, 0}}, 2);
     Place({{0, 1}, {1, 1}}, 1);
     EXPECT_EQ(AI.HowManyTimesYouCanWinn(2, 0), 7);
@@ -115,8 +104,7 @@ TEST_F(PlayerAITest, WinningBeatsBlocking)
     EXPECT_EQ(Choose(), (CellPos{2, 0}));
 }
 
-TEST_F(PlayerAITest, BlockingBeatsAnyPlainCell)
-{
+TEST_F(PlayerAITest, BlockingBeatsAnyPlainCell) {
     Place({{0, 0}, {0, 1}}, 1);
     Place({{1, 1}}, 2);
     EXPECT_EQ(Choose(), (CellPos{0, 2}));
@@ -125,8 +113,7 @@ TEST_F(PlayerAITest, BlockingBeatsAnyPlainCell)
 // (2,0) completes the anti-diagonal for the computer and column 2 for the human; (1,0) completes only the computer's
 // column 1. A cell good for both sides ranks as a block, 1000 + 100 x 6 = 1600, below the plain win at
 // 2000 + 100 x 4 = 2400. Adding both bonuses (3600) or letting the win bonus stand (2600) would pick (2,0).
-TEST_F(PlayerAITest, CellCompletingLinesForBothSidesScoresAsABlock)
-{
+TEST_F(PlayerAITest, CellCompletingLinesForBothSidesScoresAsABlock) {
     Place({{1, 1}, {0, 2}, {1, 2}}, 2);
     Place({{2, 1}, {2, 2}}, 1);
     ASSERT_EQ(AI.HowManyTimesYouCanWinn(2, 0), 6);
@@ -134,8 +121,7 @@ TEST_F(PlayerAITest, CellCompletingLinesForBothSidesScoresAsABlock)
     EXPECT_EQ(Choose(), (CellPos{1, 0}));
 }
 
-TEST_F(PlayerAITest, FindHighestTakesTheFirstHighestCellColumnByColumn)
-{
+TEST_F(PlayerAITest, FindHighestTakesTheFirstHighestCellColumnByColumn) {
     ScoreMatrix Scores;
     Scores.Fill(-32512);
     Scores(2, 0) = 500;
@@ -159,43 +145,37 @@ TEST_F(PlayerAITest, FindHighestTakesTheFirstHighestCellColumnByColumn)
     EXPECT_EQ((CellPos{X, Y}), (CellPos{1, 1}));
 }
 
-TEST_F(PlayerAITest, FullBoardAnswersFirstCellAndStaysUntouched)
-{
+TEST_F(PlayerAITest, FullBoardAnswersFirstCellAndStaysUntouched) {
     Place({{0, 0}, {0, 2}, {1, 1}, {2, 1}, {1, 2}}, 1);
     Place({{1, 0}, {2, 0}, {0, 1}, {2, 2}}, 2);
     EXPECT_EQ(Choose(), (CellPos{0, 0}));
 }
 
-TEST_F(PlayerAITest, LastEmptyCellIsChosenOverOccupiedOnes)
-{
+TEST_F(PlayerAITest, LastEmptyCellIsChosenOverOccupiedOnes) {
     Place({{0, 0}, {0, 2}, {1, 1}, {2, 1}}, 1);
     Place({{1, 0}, {2, 0}, {0, 1}, {2, 2}}, 2);
     EXPECT_EQ(Choose(), (CellPos{1, 2}));
 }
 
 // Without a player number of 1 or 2 the line counts are meaningless; the choice is refused, not guessed.
-TEST_F(PlayerAITest, ChoiceNeedsAPlayerNumber)
-{
+TEST_F(PlayerAITest, ChoiceNeedsAPlayerNumber) {
     Place({{1, 1}}, 1);
     const Global::CellMatrix Before = Global::Cells;
     std::int32_t X = 0;
     std::int32_t Y = 0;
-    for (const std::uint8_t Number : {0, 3})
-    {
+    for (const std::uint8_t Number : {0, 3}) {
         AI.PlayerNumber(Number);
         EXPECT_THROW(AI.ChooseMove(X, Y), std::logic_error);
         EXPECT_EQ(Global::Cells, Before);
     }
 }
 
-TEST_F(PlayerAITest, BadCoordinatesAreRejected)
-{
+TEST_F(PlayerAITest, BadCoordinatesAreRejected) {
     EXPECT_THROW((void)AI.HowManyTimesYouCanWinn(65536, 0), std::overflow_error);
     EXPECT_THROW((void)AI.HowManyTimesYouCanWinn(0, -40000), std::overflow_error);
 }
 
-TEST(PlayerAIDeathTest, IndexesOutsideTheBoardAreRejected)
-{
+TEST(PlayerAIDeathTest, IndexesOutsideTheBoardAreRejected) {
     PlayerAI AI;
     AI.PlayerNumber(2);
     EXPECT_INDEX_REJECTED((void)AI.HowManyTimesYouCanWinn(3, 0));
@@ -209,4 +189,4 @@ TEST(PlayerAIDeathTest, IndexesOutsideTheBoardAreRejected)
     EXPECT_INDEX_REJECTED(AI.FindHighest(Scores, X, Y));
 }
 
-} // namespace
+}  // namespace

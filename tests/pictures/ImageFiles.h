@@ -41,7 +41,7 @@ std::optional<Raster> decodeGif(const std::vector<std::uint8_t>& bytes);
 std::optional<Size> jpegFrameSize(const std::vector<std::uint8_t>& bytes);
 
 struct Bitmap {
-    std::uint32_t fileSize = 0;      // as the file header states it
+    std::uint32_t fileSize = 0;  // as the file header states it
     std::uint32_t pixelOffset = 0;
     std::uint32_t infoSize = 0;
     std::uint16_t bitsPerPixel = 0;

@@ -22,7 +22,8 @@ const std::filesystem::path sourceDir{TESSARIN_SOURCE_DIR};
 std::vector<std::uint8_t> picture(const std::string& name) { return pictures::readBytes(sourceDir / "Bilder" / name); }
 
 std::vector<std::uint8_t> corner(int number) {
-    return pictures::readBytes(sourceDir / "src" / "window" / "resources" / ("Image" + std::to_string(number) + ".bmp"));
+    return pictures::readBytes(sourceDir / "src" / "window" / "resources" /
+                               ("Image" + std::to_string(number) + ".bmp"));
 }
 
 int brightness(const Rgb& p) { return (p.r + p.g + p.b) / 3; }
@@ -91,7 +92,8 @@ TEST(WindowTile, CoversAWholeBackgroundBlockAndRepeatsWithoutASeam) {
 
     const auto tile = pictures::decodeGif(bytes);
     ASSERT_TRUE(tile.has_value());
-    ASSERT_EQ(tile->size, (Size{240, 154})) << "only the top-left 240 x 154 is used, so the tile must repeat at that size";
+    ASSERT_EQ(tile->size, (Size{240, 154}))
+        << "only the top-left 240 x 154 is used, so the tile must repeat at that size";
     const Steps sideways = columnSteps(*tile);
     EXPECT_LT(sideways.acrossWrap, 1.3 * sideways.inside) << "a seam shows where tiles meet side by side";
     const Steps vertical = columnSteps(transposed(*tile));

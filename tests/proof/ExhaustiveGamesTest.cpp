@@ -24,10 +24,10 @@ protected:
         const Totals totals = tree.Walk(firstPresses);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
         std::printf("[ totals   ] %s%s: %llu games, %llu blue wins, %llu red wins, %llu draws, %llu presses, %.1f s\n",
-                    label, firstPresses != AllFirstPresses ? " (one first press)" : "", static_cast<unsigned long long>(totals.games),
-                    static_cast<unsigned long long>(totals.blueWins), static_cast<unsigned long long>(totals.redWins),
-                    static_cast<unsigned long long>(totals.draws), static_cast<unsigned long long>(totals.presses),
-                    seconds);
+                    label, firstPresses != AllFirstPresses ? " (one first press)" : "",
+                    static_cast<unsigned long long>(totals.games), static_cast<unsigned long long>(totals.blueWins),
+                    static_cast<unsigned long long>(totals.redWins), static_cast<unsigned long long>(totals.draws),
+                    static_cast<unsigned long long>(totals.presses), seconds);
         EXPECT_EQ(totals.failures, 0u) << totals.firstFailure;
         return totals;
     }

@@ -31,7 +31,9 @@ void Count(Global::CellMatrix& cells, std::uint8_t mover, unsigned allowed, Tota
         const std::uint8_t winner = Winner(cells);
         if (winner != 0 || Full(cells)) {
             ++totals.games;
-            (winner == Global::CodeBlue ? totals.blueWins : winner == Global::CodeRed ? totals.redWins : totals.draws)++;
+            (winner == Global::CodeBlue  ? totals.blueWins
+             : winner == Global::CodeRed ? totals.redWins
+                                         : totals.draws)++;
         } else {
             Count(cells, mover == Global::CodeBlue ? Global::CodeRed : Global::CodeBlue, AllFirstPresses, totals);
         }
@@ -95,8 +97,8 @@ std::vector<GameTree::Block> GameTree::TouchedBlocks(const Global::CellMatrix& b
     const auto add = [&](int col, int row) {
         const int x = static_cast<int>(std::nearbyint(width_ / 3.0 * col));
         const int y = static_cast<int>(std::nearbyint(height_ / 3.0 * row));
-        blocks.push_back(Block{std::max(x - 4, 0), std::max(y - 4, 0), std::min(x + reach_, width_),
-                               std::min(y + reach_, height_)});
+        blocks.push_back(
+            Block{std::max(x - 4, 0), std::max(y - 4, 0), std::min(x + reach_, width_), std::min(y + reach_, height_)});
     };
     for (int col = 0; col < 3; ++col)
         for (int row = 0; row < 3; ++row)
@@ -115,7 +117,8 @@ void GameTree::Advance(const std::vector<Block>& blocks, Undo& undo) {
             const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
             undo.pixels.insert(undo.pixels.end(), mirror_.begin() + static_cast<std::ptrdiff_t>(at + b.x0),
                                mirror_.begin() + static_cast<std::ptrdiff_t>(at + b.x1));
-            std::copy(bits.pixels + at + b.x0, bits.pixels + at + b.x1, mirror_.begin() + static_cast<std::ptrdiff_t>(at + b.x0));
+            std::copy(bits.pixels + at + b.x0, bits.pixels + at + b.x1,
+                      mirror_.begin() + static_cast<std::ptrdiff_t>(at + b.x0));
         }
     }
 }
@@ -128,8 +131,10 @@ void GameTree::PutBack(const Undo& undo) {
         const std::size_t w = static_cast<std::size_t>(b->x1 - b->x0);
         end -= w * static_cast<std::size_t>(b->y1 - b->y0);
         for (int y = b->y0; y < b->y1; ++y) {
-            const auto from = undo.pixels.begin() + static_cast<std::ptrdiff_t>(end + w * static_cast<std::size_t>(y - b->y0));
-            const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(b->x0);
+            const auto from =
+                undo.pixels.begin() + static_cast<std::ptrdiff_t>(end + w * static_cast<std::size_t>(y - b->y0));
+            const std::size_t at =
+                static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(b->x0);
             std::copy(from, from + static_cast<std::ptrdiff_t>(w), mirror_.begin() + static_cast<std::ptrdiff_t>(at));
             std::copy(from, from + static_cast<std::ptrdiff_t>(w), bits.pixels + at);
         }
@@ -176,8 +181,9 @@ void GameTree::Explore(std::size_t depth) {
             } else {
                 ++totals_.games;
                 const std::uint8_t winner = Winner(Global::Cells);
-                (winner == Global::CodeBlue ? totals_.blueWins : winner == Global::CodeRed ? totals_.redWins
-                                                                                           : totals_.draws)++;
+                (winner == Global::CodeBlue  ? totals_.blueWins
+                 : winner == Global::CodeRed ? totals_.redWins
+                                             : totals_.draws)++;
                 PressAfterTheEnd(stack_.at(depth + 1));
                 ResetToMirror(touched);
             }
@@ -232,8 +238,10 @@ void GameTree::CheckPress(const Position& before, int col, int row) {
     if (Global::ComputerPlays != before.computerPlays) return Fail("a press changed ComputerPlays");
 
     bool turnWanted = !before.playerTurn;  // passed on
-    if (moverWon) turnWanted = before.playerTurn;
-    else if (computerAnswers) turnWanted = winner == Global::CodeRed;  // the answer passes it back unless it wins
+    if (moverWon)
+        turnWanted = before.playerTurn;
+    else if (computerAnswers)
+        turnWanted = winner == Global::CodeRed;  // the answer passes it back unless it wins
     if (Global::PlayerTurn != turnWanted) return Fail("PlayerTurn is wrong after " + Describe(Global::Cells));
 
     const std::string text = Global::GameOver ? EndText : TurnText(Global::PlayerTurn);

@@ -150,7 +150,8 @@ constexpr int Lines[8][3][2] = {{{0, 0}, {0, 1}, {0, 2}}, {{1, 0}, {1, 1}, {1, 2
 std::uint8_t Winner(const Global::CellMatrix& cells) {
     for (const auto& line : Lines) {
         const std::uint8_t first = cells(line[0][0], line[0][1]);
-        if (first != 0 && cells(line[1][0], line[1][1]) == first && cells(line[2][0], line[2][1]) == first) return first;
+        if (first != 0 && cells(line[1][0], line[1][1]) == first && cells(line[2][0], line[2][1]) == first)
+            return first;
     }
     return 0;
 }
@@ -206,7 +207,8 @@ BoardReader::PieceLook BoardReader::PictureLook(gdi::HDC picture) {
     for (int y = 0; y < bits.height; ++y) {
         for (int x = 0; x < bits.width; ++x) {
             const gdi::COLORREF c = gdi::GetPixel(picture, x, y);
-            const long dOn = (x - bits.width / 2L) * (x - bits.width / 2L) + (y - bits.height / 2L) * (y - bits.height / 2L);
+            const long dOn =
+                (x - bits.width / 2L) * (x - bits.width / 2L) + (y - bits.height / 2L) * (y - bits.height / 2L);
             const long dBeside = static_cast<long>(x) * x + static_cast<long>(y) * y;
             if (c != gdi::RGB(255, 255, 255) && (bestOn < 0 || dOn < bestOn)) {
                 bestOn = dOn;
@@ -223,8 +225,8 @@ BoardReader::PieceLook BoardReader::PictureLook(gdi::HDC picture) {
 }
 
 gdi::COLORREF BoardReader::Expected(std::uint8_t code, const Probe& probe, int x, int y, bool highlighted) const {
-    gdi::COLORREF c = gdi::FromPixel(empty_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                                            static_cast<std::size_t>(x)]);
+    gdi::COLORREF c = gdi::FromPixel(
+        empty_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)]);
     if (code != 0 && probe.piece) c = *probe.piece;
     return highlighted ? (c & gdi::RGB(0, 255, 0)) : c;
 }

@@ -12,7 +12,9 @@ protected:
         gdi::DeleteObject(gdi::SelectObject(dc, gdi::GetStockObject(gdi::BLACK_PEN)));
         gdi::DeleteDC(dc);
     }
-    void UsePen(int width) { gdi::DeleteObject(gdi::SelectObject(dc, gdi::CreatePen(gdi::PS_SOLID, width, gdi::RGB(0, 0, 255)))); }
+    void UsePen(int width) {
+        gdi::DeleteObject(gdi::SelectObject(dc, gdi::CreatePen(gdi::PS_SOLID, width, gdi::RGB(0, 0, 255))));
+    }
 
     gdi::HDC dc = gdi::CreateSurfaceDC(64, 64, gdi::RGB(255, 255, 255));
 };

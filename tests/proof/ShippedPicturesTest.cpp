@@ -58,7 +58,8 @@ protected:
             started.NewGame(n % 2 != 0, n % 4 >= 2);
             for (int presses = 0; !Global::GameOver && presses < 1000; ++presses) {
                 const int c = cell(random);
-                game.Board.MouseDown(1, 0, static_cast<float>(CellCentre(w, c % 3)), static_cast<float>(CellCentre(h, c / 3)));
+                game.Board.MouseDown(1, 0, static_cast<float>(CellCentre(w, c % 3)),
+                                     static_cast<float>(CellCentre(h, c / 3)));
             }
             ASSERT_TRUE(Global::GameOver);
         }

@@ -16,31 +16,23 @@ using Global::CellPos;
 #define EXPECT_INDEX_REJECTED(Statement) EXPECT_DEATH(Statement, "board index outside")
 #endif
 
-namespace
-{
+namespace {
 
-CellMatrix Board(const std::vector<CellPos>& Pieces, std::uint8_t Code)
-{
+CellMatrix Board(const std::vector<CellPos>& Pieces, std::uint8_t Code) {
     CellMatrix Result;
-    for (const CellPos& Piece : Pieces)
-        Result(Piece.Col, Piece.Row) = Code;
+    for (const CellPos& Piece : Pieces) Result(Piece.Col, Piece.Row) = Code;
     return Result;
 }
 
-std::vector<CellPos> WinLineCells()
-{
-    return {Global::WinLine(0), Global::WinLine(1), Global::WinLine(2)};
-}
+std::vector<CellPos> WinLineCells() { return {Global::WinLine(0), Global::WinLine(1), Global::WinLine(2)}; }
 
-class GlobalTest : public ::testing::Test
-{
+class GlobalTest : public ::testing::Test {
 protected:
     void SetUp() override { Global::Cells.Fill(Global::CodeEmpty); }
     void TearDown() override { Global::Cells.Fill(Global::CodeEmpty); }
 };
 
-TEST_F(GlobalTest, EmptyBoardHasNoWinnerAndIsNotFull)
-{
+TEST_F(GlobalTest, EmptyBoardHasNoWinnerAndIsNotFull) {
     EXPECT_FALSE(Global::CheckWin(Global::Cells, Global::CodeBlue));
     EXPECT_FALSE(Global::CheckWin(Global::Cells, Global::CodeRed));
     EXPECT_FALSE(Global::BoardFull());
@@ -48,17 +40,13 @@ TEST_F(GlobalTest, EmptyBoardHasNoWinnerAndIsNotFull)
 
 // Each line alone is found and recorded cell by cell: columns top to bottom, rows left to right, the anti-diagonal
 // from the top-right corner.
-TEST_F(GlobalTest, EachLineIsRecordedInScanOrder)
-{
+TEST_F(GlobalTest, EachLineIsRecordedInScanOrder) {
     const std::vector<std::vector<CellPos>> Lines = {
-        {{0, 0}, {0, 1}, {0, 2}}, {{1, 0}, {1, 1}, {1, 2}}, {{2, 0}, {2, 1}, {2, 2}},
-        {{0, 0}, {1, 0}, {2, 0}}, {{0, 1}, {1, 1}, {2, 1}}, {{0, 2}, {1, 2}, {2, 2}},
-        {{0, 0}, {1, 1}, {2, 2}}, {{2, 0}, {1, 1}, {0, 2}},
+        {{0, 0}, {0, 1}, {0, 2}}, {{1, 0}, {1, 1}, {1, 2}}, {{2, 0}, {2, 1}, {2, 2}}, {{0, 0}, {1, 0}, {2, 0}},
+        {{0, 1}, {1, 1}, {2, 1}}, {{0, 2}, {1, 2}, {2, 2}}, {{0, 0}, {1, 1}, {2, 2}}, {{2, 0}, {1, 1}, {0, 2}},
     };
-    for (const auto& Line : Lines)
-    {
-        for (const std::uint8_t Code : {Global::CodeBlue, Global::CodeRed})
-        {
+    for (const auto& Line : Lines) {
+        for (const std::uint8_t Code : {Global::CodeBlue, Global::CodeRed}) {
             const CellMatrix Matrix = Board(Line, Code);
             ASSERT_TRUE(Global::CheckWin(Matrix, Code));
             EXPECT_EQ(WinLineCells(), Line);
@@ -68,8 +56,7 @@ TEST_F(GlobalTest, EachLineIsRecordedInScanOrder)
     }
 }
 
-TEST_F(GlobalTest, FirstWonLineInScanOrderIsReported)
-{
+TEST_F(GlobalTest, FirstWonLineInScanOrderIsReported) {
     // Column 0 and row 0 at once: the column comes first.
     ASSERT_TRUE(Global::CheckWin(Board({{0, 0}, {0, 1}, {0, 2}, {1, 0}, {2, 0}}, 2), 2));
     EXPECT_EQ(WinLineCells(), (std::vector<CellPos>{{0, 0}, {0, 1}, {0, 2}}));
@@ -83,8 +70,7 @@ TEST_F(GlobalTest, FirstWonLineInScanOrderIsReported)
     EXPECT_EQ(WinLineCells(), (std::vector<CellPos>{{0, 2}, {1, 2}, {2, 2}}));
 }
 
-TEST_F(GlobalTest, MixedOrIncompleteLinesDoNotWin)
-{
+TEST_F(GlobalTest, MixedOrIncompleteLinesDoNotWin) {
     CellMatrix Matrix = Board({{0, 0}, {0, 1}}, 1);
     Matrix(0, 2) = 2;
     EXPECT_FALSE(Global::CheckWin(Matrix, 1));
@@ -92,8 +78,7 @@ TEST_F(GlobalTest, MixedOrIncompleteLinesDoNotWin)
     EXPECT_FALSE(Global::CheckWin(Board({{1, 1}}, 1), 1));
 }
 
-TEST_F(GlobalTest, CheckWinReadsOnlyItsMatrixAndChangesNothing)
-{
+TEST_F(GlobalTest, CheckWinReadsOnlyItsMatrixAndChangesNothing) {
     Global::Cells = Board({{1, 0}, {1, 1}, {1, 2}}, 2);
     const CellMatrix CellsBefore = Global::Cells;
     const CellMatrix Other = Board({{0, 1}, {1, 1}, {2, 1}}, 1);
@@ -109,11 +94,9 @@ TEST_F(GlobalTest, CheckWinReadsOnlyItsMatrixAndChangesNothing)
 }
 
 // The one empty cell is tried in every place, so a scan that skips any cell or stops early shows up.
-TEST_F(GlobalTest, BoardIsFullOnlyWhenNoCellIsEmpty)
-{
+TEST_F(GlobalTest, BoardIsFullOnlyWhenNoCellIsEmpty) {
     for (std::int32_t Col = 0; Col < 3; ++Col)
-        for (std::int32_t Row = 0; Row < 3; ++Row)
-        {
+        for (std::int32_t Row = 0; Row < 3; ++Row) {
             Global::Cells.Fill(Global::CodeBlue);
             Global::Cells(1, 1) = Global::CodeRed;
             Global::Cells(Col, Row) = Global::CodeEmpty;
@@ -125,8 +108,7 @@ TEST_F(GlobalTest, BoardIsFullOnlyWhenNoCellIsEmpty)
         }
 }
 
-TEST(GlobalDeathTest, IndexesOutsideTheBoardAreRejected)
-{
+TEST(GlobalDeathTest, IndexesOutsideTheBoardAreRejected) {
     CellMatrix Matrix;
     const CellMatrix& ConstMatrix = Matrix;
     EXPECT_INDEX_REJECTED(Matrix(3, 0) = 1);
@@ -139,8 +121,7 @@ TEST(GlobalDeathTest, IndexesOutsideTheBoardAreRejected)
     EXPECT_EQ(Matrix, CellMatrix{});
 }
 
-TEST(GlobalArithmeticTest, SixteenBitOverflowIsAnError)
-{
+TEST(GlobalArithmeticTest, SixteenBitOverflowIsAnError) {
     EXPECT_EQ(Global::CheckedAdd(32766, 1), 32767);
     EXPECT_EQ(Global::CheckedAdd(-32767, -1), -32768);
     EXPECT_THROW(Global::CheckedAdd(32767, 1), std::overflow_error);
@@ -156,8 +137,7 @@ TEST(GlobalArithmeticTest, SixteenBitOverflowIsAnError)
     EXPECT_THROW(Global::CheckedInt16(-32769), std::overflow_error);
 }
 
-TEST(GlobalObjectsTest, GameAIIsCreatedOnceUntilReleased)
-{
+TEST(GlobalObjectsTest, GameAIIsCreatedOnceUntilReleased) {
     PlayerAI& First = Global::GameAI();
     EXPECT_EQ(First.PlayerNumber(), 0);
     First.PlayerNumber(2);
@@ -170,4 +150,4 @@ TEST(GlobalObjectsTest, GameAIIsCreatedOnceUntilReleased)
     Global::ReleaseGameAI();
 }
 
-} // namespace
+}  // namespace

@@ -77,9 +77,8 @@ struct POINT {
 //    boxes wider or taller than 262144 pixels, and Ellipse a pen wider than 1
 //    whose width times the box's perimeter exceeds 2^25.
 BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop);
-BOOL GdiTransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest,
-                       HDC hdcSrc, int xoriginSrc, int yoriginSrc, int wSrc, int hSrc,
-                       UINT crTransparent);
+BOOL GdiTransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest, HDC hdcSrc, int xoriginSrc,
+                       int yoriginSrc, int wSrc, int hSrc, UINT crTransparent);
 HGDIOBJ GetStockObject(int i);
 HPEN CreatePen(int iStyle, int cWidth, COLORREF color);
 HBRUSH CreateSolidBrush(COLORREF color);
@@ -115,8 +114,7 @@ constexpr std::uint32_t ToPixel(COLORREF c) {
            (static_cast<std::uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
 }
 constexpr COLORREF FromPixel(std::uint32_t p) {
-    return RGB(static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8),
-               static_cast<std::uint8_t>(p));
+    return RGB(static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8), static_cast<std::uint8_t>(p));
 }
 
 // How many device contexts, pens and brushes are alive (stock objects excluded).
