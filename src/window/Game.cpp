@@ -90,6 +90,11 @@ constexpr const char* Title = "Tessarin";
 constexpr std::int16_t TileWidth = 240;
 constexpr std::int16_t TileHeight = 154;
 
+constexpr const char* TilePicture = "\\Bilder\\BarkGold.gif";
+constexpr const char* BackgroundPicture = "\\Bilder\\Background.jpg";
+constexpr const char* CrossPicture = "\\Bilder\\cross.gif";
+constexpr const char* BulletPicture = "\\Bilder\\Bullet.gif";
+
 struct Strip {
     const char* File;
     std::int16_t X;
@@ -193,14 +198,21 @@ void Game::WireEvents() {
 }
 
 
+const std::array<const char*, 8>& Game::PictureFiles() {
+    static constexpr std::array<const char*, 8> Files{TilePicture,    BackgroundPicture, CrossPicture,
+                                                      BulletPicture,  Strips[0].File,    Strips[1].File,
+                                                      Strips[2].File, Strips[3].File};
+    return Files;
+}
+
 void Game::Form_Load() {
     for (std::int16_t Index = 1; Index <= 3; ++Index) Buff.Load(Index);
     toolkit::DoEvents();
-    Buff(0).Picture(toolkit::LoadPicture(toolkit::App::Path() + "\\Bilder\\BarkGold.gif"));
+    Buff(0).Picture(toolkit::LoadPicture(toolkit::App::Path() + TilePicture));
     TileBackground();
-    Global::LoadPictureToBox(Buff(1), toolkit::App::Path() + "\\Bilder\\Background.jpg");
-    Global::LoadPictureToBox(Buff(2), toolkit::App::Path() + "\\Bilder\\cross.gif");
-    Global::LoadPictureToBox(Buff(3), toolkit::App::Path() + "\\Bilder\\Bullet.gif");
+    Global::LoadPictureToBox(Buff(1), toolkit::App::Path() + BackgroundPicture);
+    Global::LoadPictureToBox(Buff(2), toolkit::App::Path() + CrossPicture);
+    Global::LoadPictureToBox(Buff(3), toolkit::App::Path() + BulletPicture);
     DrawFrameStrips();
     Buff(0).Picture(nullptr);
     Buff(0).Width(130);
