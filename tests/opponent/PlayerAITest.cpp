@@ -1,5 +1,6 @@
 #include "opponent/PlayerAI.h"
 #include "state/Global.h"
+#include "support/IndexChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -7,12 +8,6 @@
 #include <vector>
 
 using Global::CellPos;
-
-#ifdef NDEBUG
-#define EXPECT_INDEX_REJECTED(Statement) EXPECT_THROW(Statement, std::out_of_range)
-#else
-#define EXPECT_INDEX_REJECTED(Statement) EXPECT_DEATH(Statement, "board index outside")
-#endif
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "opponent/PlayerAI.h"
 #include "state/Global.h"
+#include "support/IndexChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +9,6 @@
 
 using Global::CellMatrix;
 using Global::CellPos;
-
-// A bad index throws in every build; builds with assertions stop at the check instead.
-#ifdef NDEBUG
-#define EXPECT_INDEX_REJECTED(Statement) EXPECT_THROW(Statement, std::out_of_range)
-#else
-#define EXPECT_INDEX_REJECTED(Statement) EXPECT_DEATH(Statement, "board index outside")
-#endif
 
 namespace {
 

@@ -14,22 +14,6 @@ const std::vector<std::string> RequiredFiles{"BarkGold.gif", "Up.jpg", "Right.jp
 
 class PictureFilesTest : public WindowTest {
 protected:
-    // Starts the window as the program does and answers the load error's text, or
-    // "" when it started. The window must never have been shown after a failure.
-    std::string StartFailure() {
-        game = std::make_unique<Game>();
-        toolkit::qt::FormWindow window(*game);
-        try {
-            game->Show();
-        } catch (const toolkit::PictureLoadError& error) {
-            EXPECT_FALSE(game->Visible());
-            EXPECT_FALSE(window.isVisible());
-            return error.what();
-        }
-        EXPECT_TRUE(window.isVisible());
-        return "";
-    }
-
     PictureFolder pictures;
 };
 

@@ -22,18 +22,6 @@ std::vector<std::string> WindowPictures() {
 
 class PrefetchedStartupTest : public WindowTest {
 protected:
-    // Starts the window as the program does; the load error's text, or "" when it started.
-    std::string StartFailure() {
-        game = std::make_unique<Game>();
-        toolkit::qt::FormWindow window(*game);
-        try {
-            game->Show();
-        } catch (const toolkit::PictureLoadError& error) {
-            return error.what();
-        }
-        return "";
-    }
-
     PictureFolder pictures;
 };
 

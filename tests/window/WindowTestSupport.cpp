@@ -6,30 +6,28 @@
 
 #include "state/Global.h"
 #include "support/QtTestApplication.h"
+#include "platform/toolkit/qt/FormWindow.h"
 #include "platform/toolkit/qt/Seams.h"
 
 namespace fs = std::filesystem;
 
 namespace windowtest {
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 ScriptedMsgBox::ScriptedMsgBox() {
-    previous_ = toolkit::SetMsgBoxHandler([this](const std::string& prompt, std::int16_t buttons,
-                                                 const std::string& title) -> std::int16_t {
-        asked_.push_back({prompt, buttons, title});
-        if (WhileOpen) WhileOpen(asked_.back());
-        if (answers_.empty()) {
-            ADD_FAILURE() << "unexpected question: " << prompt;
-            return toolkit::vbNo;
-        }
-        const std::int16_t answer = answers_.front();
-        answers_.pop_front();
-        return answer;
-    });
+    previous_ = toolkit::SetMsgBoxHandler(
+        [this](const std::string& prompt, std::int16_t buttons, const std::string& title) -> std::int16_t {
+            asked_.push_back({prompt, buttons, title});
+            if (WhileOpen) WhileOpen(asked_.back());
+            if (answers_.empty()) {
+                ADD_FAILURE() << "unexpected question: " << prompt;
+                return toolkit::vbNo;
+            }
+            const std::int16_t answer = answers_.front();
+            answers_.pop_front();
+            return answer;
+        });
 }
 
 ScriptedMsgBox::~ScriptedMsgBox() { toolkit::SetMsgBoxHandler(std::move(previous_)); }
@@ -91,6 +89,20 @@ Game& WindowTest::Start() {
     game = std::make_unique<Game>();
     game->Show();
     return *game;
+}
+
+std::string WindowTest::StartFailure() {
+    game = std::make_unique<Game>();
+    toolkit::qt::FormWindow window(*game);
+    try {
+        game->Show();
+    } catch (const toolkit::PictureLoadError& error) {
+        EXPECT_FALSE(game->Visible());
+        EXPECT_FALSE(window.isVisible());
+        return error.what();
+    }
+    EXPECT_TRUE(window.isVisible());
+    return "";
 }
 
 void WindowTest::Press(int col, int row, std::int16_t button) {

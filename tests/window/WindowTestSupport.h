@@ -88,6 +88,9 @@ protected:
 
     // A started window: loaded and shown through its own Show, as the program does.
     Game& Start();
+    // Starts the window as the program does: the load error's text, or "" when it
+    // started. After a failure the window must never have been shown.
+    std::string StartFailure();
     void Press(int col, int row, std::int16_t button = 1);
     void Choose(toolkit::MenuItem& item) { item.Choose(); }
     std::vector<std::uint8_t> CellCodes() const;
