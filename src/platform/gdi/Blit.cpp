@@ -1,6 +1,7 @@
 // Copies between surfaces: BitBlt's raster operations and the colour-keyed blit.
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 #include "platform/gdi/Gdi.h"
@@ -39,6 +40,10 @@ std::uint32_t* Row(Dc& dc, std::int64_t y) {
     return dc.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(dc.width);
 }
 
+struct Copy {
+    std::uint32_t operator()(std::uint32_t, std::uint32_t s) const { return s; }
+};
+
 template <typename Op>
 void BlitRows(Dc& dst, const Span& xs, const Span& ys, Dc& src, Op op) {
     const bool same = &dst == &src;
@@ -53,7 +58,10 @@ void BlitRows(Dc& dst, const Span& xs, const Span& ys, Dc& src, Op op) {
             from = line.data();
         }
         std::uint32_t* to = Row(dst, ys.dst + r) + xs.dst;
-        for (std::int64_t k = 0; k < xs.length; ++k) to[k] = op(to[k], from[k]);
+        if constexpr (std::is_same_v<Op, Copy>)
+            std::copy(from, from + xs.length, to);  // the library's vector copy, not a loop left scalar
+        else
+            for (std::int64_t k = 0; k < xs.length; ++k) to[k] = op(to[k], from[k]);
     }
 }
 
@@ -68,7 +76,7 @@ BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, D
     const bool empty = xs.length == 0 || ys.length == 0;
     switch (rop) {
         case SRCCOPY:
-            if (!empty) BlitRows(*dst, xs, ys, *src, [](std::uint32_t, std::uint32_t s) { return s; });
+            if (!empty) BlitRows(*dst, xs, ys, *src, Copy{});
             return TRUE;
         case SRCAND:
             if (!empty) BlitRows(*dst, xs, ys, *src, [](std::uint32_t d, std::uint32_t s) { return d & s; });

@@ -1,6 +1,9 @@
 // Objects, device contexts and their surfaces, and single pixels.
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <vector>
 
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Objects.h"
@@ -56,12 +59,26 @@ BOOL DeleteObject(HGDIOBJ ho) { return Table().Delete(ho); }
 
 std::size_t LiveObjectCount() { return Table().LiveCount(); }
 
+// A short run is written pixel by pixel, then copied onto what follows it, doubling each time: the copies run
+// at the C library's vector speed.
+void FillPixels(std::uint32_t* first, std::size_t count, std::uint32_t pixel) {
+    constexpr std::size_t Seed = 16;
+    std::size_t done = std::min(count, Seed);
+    std::fill_n(first, done, pixel);
+    while (done < count) {
+        const std::size_t step = std::min(done, count - done);
+        std::memcpy(first + done, first, step * sizeof *first);
+        done += step;
+    }
+}
+
 HDC CreateSurfaceDC(int width, int height, COLORREF fill) {
     if (!SaneSize(width, height)) return 0;
     auto dc = std::make_unique<Dc>();
     dc->width = width;
     dc->height = height;
-    dc->pixels.assign(PixelCount(width, height), ToPixel(fill));
+    dc->pixels.resize(PixelCount(width, height));
+    FillPixels(dc->pixels.data(), dc->pixels.size(), ToPixel(fill));
     return Table().AddDc(std::move(dc));
 }
 
@@ -75,19 +92,22 @@ BOOL ResizeSurface(HDC hdc, int width, int height, COLORREF fill) {
     if (width == dc->width && height == dc->height) return TRUE;
     const std::uint32_t pixel = ToPixel(fill);
     if (width == dc->width) {
-        dc->pixels.resize(PixelCount(width, height), pixel);
+        const std::size_t kept = std::min(dc->pixels.size(), PixelCount(width, height));
+        dc->pixels.resize(PixelCount(width, height));
+        FillPixels(dc->pixels.data() + kept, dc->pixels.size() - kept, pixel);
         if (dc->pixels.capacity() / 2 > dc->pixels.size()) dc->pixels.shrink_to_fit();
     } else {
-        std::vector<std::uint32_t> pixels;
-        pixels.reserve(PixelCount(width, height));
+        std::vector<std::uint32_t> pixels(PixelCount(width, height));
         const int keepW = std::min(width, dc->width);
         const int keepH = std::min(height, dc->height);
         for (int y = 0; y < keepH; ++y) {
             const auto* from = dc->pixels.data() + PixelCount(dc->width, y);
-            pixels.insert(pixels.end(), from, from + keepW);
-            pixels.insert(pixels.end(), static_cast<std::size_t>(width - keepW), pixel);
+            std::uint32_t* to = pixels.data() + PixelCount(width, y);
+            std::copy(from, from + keepW, to);
+            FillPixels(to + keepW, static_cast<std::size_t>(width - keepW), pixel);
         }
-        pixels.resize(PixelCount(width, height), pixel);
+        const std::size_t kept = PixelCount(width, std::max(keepH, 0));
+        FillPixels(pixels.data() + kept, pixels.size() - kept, pixel);
         dc->pixels = std::move(pixels);
     }
     dc->width = width;
@@ -98,7 +118,7 @@ BOOL ResizeSurface(HDC hdc, int width, int height, COLORREF fill) {
 BOOL FillSurface(HDC hdc, COLORREF fill) {
     Dc* dc = Table().FindDc(hdc);
     if (dc == nullptr) return FALSE;
-    std::fill(dc->pixels.begin(), dc->pixels.end(), ToPixel(fill));
+    FillPixels(dc->pixels.data(), dc->pixels.size(), ToPixel(fill));
     return TRUE;
 }
 

@@ -15,7 +15,7 @@ inline void FillSpan(Dc& dc, std::int64_t y, std::int64_t x0, std::int64_t x1, s
     x1 = std::min<std::int64_t>(x1, dc.width);
     if (x0 >= x1) return;
     std::uint32_t* row = dc.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(dc.width);
-    std::fill(row + x0, row + x1, pixel);
+    FillPixels(row + x0, static_cast<std::size_t>(x1 - x0), pixel);
 }
 
 inline void Plot(Dc& dc, std::int64_t x, std::int64_t y, std::uint32_t pixel) {

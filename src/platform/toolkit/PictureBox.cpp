@@ -141,7 +141,7 @@ void PictureBox::Erase(Blank state) {
             const std::uint32_t* src = picture->Pixels.data() + static_cast<std::size_t>(y) * picture->Width;
             for (; x < width; ++x) row[x] = Over(src[x], background);
         }
-        if (state == Blank::No) std::fill(row + x, row + bits.width, background);
+        if (state == Blank::No) gdi::FillPixels(row + x, static_cast<std::size_t>(bits.width - x), background);
     }
 }
 

@@ -2,6 +2,7 @@
 // walk, clipping at any coordinates, surface sizes, blits and the colour key.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <random>
@@ -160,6 +161,18 @@ TEST(GdiEllipse, StaysInsideItsBoxWhateverTheCorners) {
     EXPECT_TRUE(Painted(s.dc(), kWhite).empty());
     SelectObject(s.dc(), GetStockObject(WHITE_BRUSH));
     DeleteObject(red);
+}
+
+// The fill writes a short run and then doubles it by copies: every count around the steps must come out whole,
+// and not a pixel past the end.
+TEST(GdiSurfaces, FillSetsExactlyTheCountAtEveryDoublingStep) {
+    for (std::size_t count : {0, 1, 15, 16, 17, 31, 32, 33, 63, 64, 65, 454, 1000, 220644}) {
+        std::vector<std::uint32_t> pixels(count + 2, 7u);
+        FillPixels(pixels.data() + 1, count, 0xFF102030u);
+        EXPECT_EQ(pixels.front(), 7u) << count;
+        EXPECT_EQ(pixels.back(), 7u) << count;
+        EXPECT_EQ(static_cast<std::size_t>(std::count(pixels.begin(), pixels.end(), 0xFF102030u)), count) << count;
+    }
 }
 
 TEST(GdiSurfaces, RefusesAbsurdSizesAndKeepsPixelsOnResize) {
