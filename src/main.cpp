@@ -8,6 +8,7 @@
 #include "Program.h"
 #include "platform/toolkit/PicturePrefetch.h"
 #include "platform/toolkit/Runtime.h"
+#include "platform/toolkit/qt/FontPreload.h"
 #include "platform/toolkit/qt/Seams.h"
 #include "window/Game.h"
 
@@ -22,6 +23,9 @@ std::vector<std::string> WindowPictures() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // The font configuration is read on the other core while the application is built; the window is the first
+    // to use a font.
+    toolkit::qt::FontPreload fonts;
     QApplication application(argc, argv);
     // Lets the desktop match the window to the installed launcher (icon, name).
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tessarin.Tessarin"));
@@ -29,5 +33,6 @@ int main(int argc, char* argv[]) {
     // The window's start-up keeps one core busy and leaves the other idle: its pictures are decoded there meanwhile.
     // Not before the application exists, whose construction resets the plug-in paths the decoders are found by.
     const toolkit::PicturePrefetch prefetch(WindowPictures(), toolkit::qt::DecodePicture);
+    fonts.Wait();
     return RunProgram();
 }
