@@ -84,7 +84,7 @@ HDC CreateSurfaceDC(int width, int height, COLORREF fill) {
 
 BOOL DeleteDC(HDC hdc) { return Table().DeleteDc(hdc); }
 
-// Every pixel of the new image is written once: kept ones copied, new ones filled. An image that keeps its
+// Kept pixels are copied and new ones filled, each in one pass over the new image. An image that keeps its
 // width keeps its rows where they are and only gains or loses some at the bottom.
 BOOL ResizeSurface(HDC hdc, int width, int height, COLORREF fill) {
     Dc* dc = Table().FindDc(hdc);
