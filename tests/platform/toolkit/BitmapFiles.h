@@ -1,4 +1,4 @@
-// Builds bitmap file images and scratch files for the picture-loading tests.
+// Builds bitmap file images and scratch files for the picture-loading tests, and reads their load errors.
 #pragma once
 
 #include <cstdint>
@@ -6,6 +6,8 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "platform/toolkit/Runtime.h"
 
 namespace testing_files {
 
@@ -62,5 +64,15 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// The message of the error LoadPicture raises for `file`, or "" when it loads.
+inline std::string LoadError(const std::string& file) {
+    try {
+        toolkit::LoadPicture(file);
+    } catch (const toolkit::PictureLoadError& e) {
+        return e.what();
+    }
+    return "";
+}
 
 }  // namespace testing_files

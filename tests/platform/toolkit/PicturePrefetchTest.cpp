@@ -19,6 +19,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing_files::Bitmap24;
+using testing_files::LoadError;
 using testing_files::ScratchFolder;
 using toolkit::LoadPicture;
 using toolkit::PictureLoadError;
@@ -60,15 +61,6 @@ toolkit::StdPicture RefusingDecoder(const toolkit::EncodedPicture&) {
 toolkit::StdPicture StrictDecoder(const toolkit::EncodedPicture& File) {
     if (File.Data.size() < 54) throw PictureLoadError("too short for a bitmap");
     return CountingDecoder(File);
-}
-
-std::string LoadError(const std::string& file) {
-    try {
-        LoadPicture(file);
-    } catch (const PictureLoadError& e) {
-        return e.what();
-    }
-    return "";
 }
 
 class PicturePrefetchTest : public testing::Test {

@@ -10,19 +10,10 @@
 namespace {
 
 using testing_files::Bitmap24;
+using testing_files::LoadError;
 using testing_files::ScratchFolder;
 using toolkit::LoadPicture;
 using toolkit::PictureLoadError;
-
-// The message of the error LoadPicture raises for `file`, or "" when it loads.
-std::string LoadError(const std::string& file) {
-    try {
-        LoadPicture(file);
-    } catch (const PictureLoadError& e) {
-        return e.what();
-    }
-    return "";
-}
 
 TEST(BitmapTest, ReadsA24BitBitmapTopRowFirst) {
     const auto bytes = Bitmap24(13, 13);
