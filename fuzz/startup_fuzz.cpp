@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "board/Grid.h"
+#include "opponent/PlayerAI.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/toolkit/Runtime.h"
 #include "platform/toolkit/qt/Seams.h"

@@ -1,11 +1,11 @@
 #include "board/Grid.h"
 
+#include "board/BoardHost.h"
 #include "board/Rounding.h"
 #include "board/SurfaceBinding.h"
 #include "opponent/PlayerAI.h"
 #include "platform/gdi/Gdi.h"
 #include "state/Global.h"
-#include "window/Game.h"
 
 #include <string>
 
@@ -120,12 +120,12 @@ void Grid::BoardMouseDown(std::int16_t X, std::int16_t Y) {
     DrawPiece(Col, Row);
     if (Global::CheckWin(Global::Cells, MoverCode())) {
         HighlightWinLine();
-        Game::Instance().Board.Refresh();
+        Global::TheBoardHost().RefreshBoard();
     } else {
         PassTurn(Col, Row);
         if (!Global::BoardFull()) return;
     }
-    Game::Instance().Text.Caption(EndText);
+    Global::TheBoardHost().StatusText(EndText);
     Global::GameOver = true;
 }
 
@@ -164,11 +164,11 @@ void Grid::HighlightWinLine() const {
 }
 
 void Grid::PassTurn(std::int32_t& Col, std::int32_t& Row) {
-    Game& Window = Game::Instance();
-    Window.Board.Refresh();
-    Global::GameGrid().BoardDC(Window.Board.hDC());
+    BoardHost& Window = Global::TheBoardHost();
+    Window.RefreshBoard();
+    Global::GameGrid().BoardDC(Window.BoardSurface().hDC());
     Global::PlayerTurn = !Global::PlayerTurn;
-    Window.Text.Caption(std::string("It's player ") + (Global::PlayerTurn ? "red" : "blue") + "s turn");
+    Window.StatusText(std::string("It's player ") + (Global::PlayerTurn ? "red" : "blue") + "s turn");
     if (Global::PlayerTurn && Global::ComputerPlays) AnswerAsComputer(Col, Row);
 }
 

@@ -69,3 +69,11 @@ private:
     std::int32_t mRedPieceHeight = 0;
     std::int32_t mRedPieceWidth = 0;
 };
+
+namespace Global {
+
+// The program's single board object, created on first use and released when the user confirms Exit.
+Grid& GameGrid();
+void ReleaseGameGrid();
+
+}  // namespace Global

@@ -1,11 +1,11 @@
 #include "board/SurfaceBinding.h"
 
+#include "board/BoardHost.h"
 #include "board/Grid.h"
 #include "board/Rounding.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/toolkit/Runtime.h"
 #include "state/Global.h"
-#include "window/Game.h"
 
 namespace Global {
 
@@ -20,7 +20,7 @@ void LoadPictureToBox(toolkit::PictureBox& Target, const std::string& Path) {
         Target.AutoRedraw(false);
         return;
     }
-    toolkit::PictureBox& Staging = Game::Instance().Buff(0);
+    toolkit::PictureBox& Staging = TheBoardHost().PictureBuffer(0);
     // The staging surface sizes itself to the picture, so its size is the picture's.
     Staging.Picture(toolkit::LoadPicture(Path));
     Target.Width(Staging.Width());
@@ -33,30 +33,31 @@ void LoadPictureToBox(toolkit::PictureBox& Target, const std::string& Path) {
 }
 
 void RefreshGridSurfaces() {
-    Game& Window = Game::Instance();
+    BoardHost& Window = TheBoardHost();
     Grid& Target = GameGrid();
-    const toolkit::PictureBox& Background = Window.Buff(1);
+    const toolkit::PictureBox& Background = Window.PictureBuffer(1);
     if (Background.AutoRedraw()) {
         Target.BackgroundDC(Background.hDC());
         Target.BackgroundWidth(WholePixels(Background.ScaleWidth()));
         Target.BackgroundHeight(WholePixels(Background.ScaleHeight()));
     }
-    const toolkit::PictureBox& BluePiece = Window.Buff(2);
+    const toolkit::PictureBox& BluePiece = Window.PictureBuffer(2);
     if (BluePiece.AutoRedraw()) {
         Target.BluePieceDC(BluePiece.hDC());
         Target.BluePieceHeight(WholePixels(BluePiece.ScaleHeight()));
         Target.BluePieceWidth(WholePixels(BluePiece.ScaleWidth()));
     }
-    const toolkit::PictureBox& RedPiece = Window.Buff(3);
+    const toolkit::PictureBox& RedPiece = Window.PictureBuffer(3);
     if (RedPiece.AutoRedraw()) {
         Target.RedPieceDC(RedPiece.hDC());
         Target.RedPieceHeight(WholePixels(RedPiece.ScaleHeight()));
         Target.RedPieceWidth(WholePixels(RedPiece.ScaleWidth()));
     }
-    Target.BoardDC(Window.Board.hDC());
-    Target.BoardHeight(WholePixels(Window.Board.ScaleHeight()));
-    Target.BoardWidth(WholePixels(Window.Board.ScaleWidth()));
-    Target.SelectDC(Window.Buff(0).hDC());
+    const toolkit::PictureBox& Board = Window.BoardSurface();
+    Target.BoardDC(Board.hDC());
+    Target.BoardHeight(WholePixels(Board.ScaleHeight()));
+    Target.BoardWidth(WholePixels(Board.ScaleWidth()));
+    Target.SelectDC(Window.PictureBuffer(0).hDC());
 }
 
 }  // namespace Global

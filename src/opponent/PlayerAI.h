@@ -37,3 +37,11 @@ private:
     // Weight of one line through an empty cell, indexed (own pieces on it, opponent pieces on it).
     Global::Matrix3<std::int16_t> LineWeights;
 };
+
+namespace Global {
+
+// The program's single opponent, created on first use and released when the user confirms Exit.
+PlayerAI& GameAI();
+void ReleaseGameAI();
+
+}  // namespace Global

@@ -1,8 +1,5 @@
 #include "state/Global.h"
 
-#include "opponent/PlayerAI.h"
-
-#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -15,8 +12,6 @@ bool GameOver = false;
 bool ComputerPlays = false;
 
 namespace {
-
-std::unique_ptr<PlayerAI> TheAI;
 
 // The eight lines in the order the win test scans them; each line's cells in the order they are recorded.
 constexpr std::array<std::array<CellPos, 3>, 8> Lines{{
@@ -45,13 +40,6 @@ void ThrowIndexOutOfRange(std::int32_t Index) {
 void ThrowInt16Overflow(std::int32_t Value) {
     throw std::overflow_error("value " + std::to_string(Value) + " does not fit 16 bits");
 }
-
-PlayerAI& GameAI() {
-    if (!TheAI) TheAI = std::make_unique<PlayerAI>();
-    return *TheAI;
-}
-
-void ReleaseGameAI() { TheAI.reset(); }
 
 bool CheckWin(const CellMatrix& Matrix, const std::uint8_t& Code) {
     for (const auto& Line : Lines) {

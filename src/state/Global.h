@@ -4,9 +4,6 @@
 #include <cassert>
 #include <cstdint>
 
-class Grid;
-class PlayerAI;
-
 // The game's shared state and rules. There is exactly one instance of this state for the life of the process, and
 // every other part reads and writes it directly.
 namespace Global {
@@ -82,13 +79,6 @@ extern bool PlayerTurn;
 extern bool GameOver;
 // True: red is played by the computer.
 extern bool ComputerPlays;
-
-// The program's single objects, each created on first use and released when the user confirms Exit.
-PlayerAI& GameAI();
-void ReleaseGameAI();
-// The board object lives with the board code, which defines these two.
-Grid& GameGrid();
-void ReleaseGameGrid();
 
 // Rules.
 // True when Code owns a whole column, row or diagonal of Matrix. Columns are tested before rows, rows before the main

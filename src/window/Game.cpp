@@ -159,9 +159,11 @@ Game::Game()
     BuildMenus();
     WireEvents();
     liveGame = this;
+    Global::AttachBoardHost(*this);
 }
 
 Game::~Game() {
+    Global::DetachBoardHost(*this);
     if (liveGame == this) liveGame = nullptr;
 }
 

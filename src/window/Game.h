@@ -5,7 +5,9 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <string>
 
+#include "board/BoardHost.h"
 #include "platform/toolkit/ControlArray.h"
 #include "platform/toolkit/Form.h"
 #include "platform/toolkit/Image.h"
@@ -14,7 +16,7 @@
 #include "platform/toolkit/MenuItem.h"
 #include "platform/toolkit/PictureBox.h"
 
-class Game : public toolkit::Form {
+class Game : public toolkit::Form, public BoardHost {
 public:
     Game();
     ~Game() override;
@@ -46,6 +48,12 @@ public:
     toolkit::MenuItem& mnuEnd() const { return *mnuEnd_; }
 
     void NewGame();
+
+    // The board's view of this window.
+    toolkit::PictureBox& BoardSurface() override { return Board; }
+    toolkit::PictureBox& PictureBuffer(std::int16_t Index) override { return Buff(Index); }
+    void RefreshBoard() override { Board.Refresh(); }
+    void StatusText(const std::string& Status) override { Text.Caption(Status); }
 
     // Event handlers; virtual so that a test can observe what reaches them.
     virtual void Board_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);

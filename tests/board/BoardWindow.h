@@ -1,18 +1,22 @@
-// A Game window without a front end, set up as start-up leaves it: three picture buffers beside the staging buffer,
-// Buff(0) turned into the green highlight surface, and the shared game state fresh. Shared by tests and benchmarks,
-// so it uses no test framework.
+// The board's window without a front end, set up as the game window's start-up leaves it: three picture buffers beside
+// the staging buffer, Buff(0) turned into the green highlight surface, and the shared game state fresh. Shared by tests
+// and benchmarks, so it uses no test framework.
 #pragma once
 
+#include "board/BoardHost.h"
 #include "board/Grid.h"
 #include "board/SurfaceBinding.h"
 #include "opponent/PlayerAI.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/toolkit/ControlArray.h"
+#include "platform/toolkit/Label.h"
+#include "platform/toolkit/PictureBox.h"
 #include "state/Global.h"
-#include "window/Game.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace BoardTest {
@@ -39,6 +43,47 @@ inline toolkit::StdPicture MakePicture(int Width, int Height, const std::functio
 inline toolkit::StdPicture SolidPicture(int Width, int Height, gdi::COLORREF Colour) {
     return MakePicture(Width, Height, [Colour](int, int) { return Colour; });
 }
+
+// The game window's board surface, picture buffers and status line as designed, attached to the board while it lives.
+class HostWindow : public BoardHost {
+public:
+    HostWindow() { Global::AttachBoardHost(*this); }
+    ~HostWindow() override { Global::DetachBoardHost(*this); }
+    HostWindow(const HostWindow&) = delete;
+    HostWindow& operator=(const HostWindow&) = delete;
+
+    toolkit::PictureBox& BoardSurface() override { return Board; }
+    toolkit::PictureBox& PictureBuffer(std::int16_t Index) override { return Buff(Index); }
+    void RefreshBoard() override { Board.Refresh(); }
+    void StatusText(const std::string& Status) override { Text.Caption(Status); }
+
+    toolkit::ControlArray<toolkit::PictureBox> Buff{0, BuffDesign()};
+    toolkit::PictureBox Board{BoardDesign()};
+    toolkit::Label Text{TextDesign()};
+
+private:
+    static toolkit::PictureBox::Design BuffDesign() {
+        toolkit::PictureBox::Design Design;
+        Design.Width = 33;
+        Design.Height = 33;
+        Design.AutoSize = true;
+        Design.Visible = false;
+        return Design;
+    }
+    static toolkit::PictureBox::Design BoardDesign() {
+        toolkit::PictureBox::Design Design;
+        Design.Width = 385;
+        Design.Height = 385;
+        Design.BackColor = BoardBack;
+        Design.ForeColor = BoardPen;
+        return Design;
+    }
+    static toolkit::Label::Design TextDesign() {
+        toolkit::Label::Design Design;
+        Design.Caption = "Press new game in the file menu to begin";
+        return Design;
+    }
+};
 
 inline void ResetGameState() {
     Global::Cells.Fill(Global::CodeEmpty);
@@ -116,7 +161,7 @@ public:
         return {Bits.pixels, Bits.pixels + static_cast<std::ptrdiff_t>(Bits.width) * Bits.height};
     }
 
-    Game Window;
+    HostWindow Window;
     int Repaints = 0;
 };
 

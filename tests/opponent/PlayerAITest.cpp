@@ -184,4 +184,17 @@ TEST(PlayerAIDeathTest, IndexesOutsideTheBoardAreRejected) {
     EXPECT_INDEX_REJECTED(AI.FindHighest(Scores, X, Y));
 }
 
+TEST(GlobalObjectsTest, GameAIIsCreatedOnceUntilReleased) {
+    PlayerAI& First = Global::GameAI();
+    EXPECT_EQ(First.PlayerNumber(), 0);
+    First.PlayerNumber(2);
+    EXPECT_EQ(&Global::GameAI(), &First);
+    EXPECT_EQ(Global::GameAI().PlayerNumber(), 2);
+
+    Global::ReleaseGameAI();
+    // Use after release creates a fresh object, as at start-up.
+    EXPECT_EQ(Global::GameAI().PlayerNumber(), 0);
+    Global::ReleaseGameAI();
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "board/Grid.h"
+#include "opponent/PlayerAI.h"
 #include "platform/toolkit/Runtime.h"
 
 namespace proof {

@@ -1,4 +1,3 @@
-#include "opponent/PlayerAI.h"
 #include "state/Global.h"
 #include "support/IndexChecks.h"
 
@@ -129,19 +128,6 @@ TEST(GlobalArithmeticTest, SixteenBitOverflowIsAnError) {
     EXPECT_EQ(Global::CheckedInt16(-32768), -32768);
     EXPECT_THROW(Global::CheckedInt16(65536), std::overflow_error);
     EXPECT_THROW(Global::CheckedInt16(-32769), std::overflow_error);
-}
-
-TEST(GlobalObjectsTest, GameAIIsCreatedOnceUntilReleased) {
-    PlayerAI& First = Global::GameAI();
-    EXPECT_EQ(First.PlayerNumber(), 0);
-    First.PlayerNumber(2);
-    EXPECT_EQ(&Global::GameAI(), &First);
-    EXPECT_EQ(Global::GameAI().PlayerNumber(), 2);
-
-    Global::ReleaseGameAI();
-    // Use after release creates a fresh object, as at start-up.
-    EXPECT_EQ(Global::GameAI().PlayerNumber(), 0);
-    Global::ReleaseGameAI();
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <random>
 
+#include "board/Grid.h"
+#include "opponent/PlayerAI.h"
 #include "state/Global.h"
 #include "support/QtTestApplication.h"
 #include "platform/toolkit/qt/FormWindow.h"
