@@ -7,6 +7,7 @@
 
 #include "platform/toolkit/Runtime.h"
 #include "platform/toolkit/qt/FormWindow.h"
+#include "state/Texts.h"
 #include "window/Game.h"
 
 namespace {
@@ -15,7 +16,7 @@ namespace {
 // library's start-up out of the program.
 void ReportFailure(const std::string& what) {
     std::fprintf(stderr, "tessarin: %s\n", what.c_str());
-    toolkit::MsgBox(what, toolkit::vbOKOnly + toolkit::vbCritical, "Tessarin");
+    toolkit::MsgBox(what, toolkit::vbOKOnly + toolkit::vbCritical, Texts::Title);
 }
 
 }  // namespace

@@ -6,15 +6,12 @@
 #include "opponent/PlayerAI.h"
 #include "platform/gdi/Gdi.h"
 #include "state/Global.h"
-
-#include <string>
+#include "state/Texts.h"
 
 using Rounding::Nearest16;
 using Rounding::Nearest32;
 
 namespace {
-
-constexpr const char* EndText = "Press new game in the file menu to begin";
 
 std::uint8_t MoverCode() { return Global::PlayerTurn ? Global::CodeRed : Global::CodeBlue; }
 
@@ -125,7 +122,7 @@ void Grid::BoardMouseDown(std::int16_t X, std::int16_t Y) {
         PassTurn(Col, Row);
         if (!Global::BoardFull()) return;
     }
-    Global::TheBoardHost().StatusText(EndText);
+    Global::TheBoardHost().StatusText(Texts::EndText);
     Global::GameOver = true;
 }
 
@@ -168,13 +165,12 @@ void Grid::PassTurn(std::int32_t& Col, std::int32_t& Row) {
     Window.RefreshBoard();
     Global::GameGrid().BoardDC(Window.BoardSurface().hDC());
     Global::PlayerTurn = !Global::PlayerTurn;
-    Window.StatusText(std::string("It's player ") + (Global::PlayerTurn ? "red" : "blue") + "s turn");
+    Window.StatusText(Texts::TurnText(Global::PlayerTurn));
     if (Global::PlayerTurn && Global::ComputerPlays) AnswerAsComputer(Col, Row);
 }
 
 // The computer's cell goes through the same press handling as a person's, at the centre of that cell.
 void Grid::AnswerAsComputer(std::int32_t& Col, std::int32_t& Row) {
     Global::GameAI().ChooseMove(Col, Row);
-    BoardMouseDown(Nearest16(mBoardWidth / 3.0 * Col + mBoardWidth / 6.0),
-                   Nearest16(mBoardHeight / 3.0 * Row + mBoardHeight / 6.0));
+    BoardMouseDown(Rounding::CellCentre16(mBoardWidth, Col), Rounding::CellCentre16(mBoardHeight, Row));
 }

@@ -1,17 +1,18 @@
 #include "window/Game.h"
 
 #include <array>
-#include <cmath>
 #include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "board/Grid.h"
+#include "board/Rounding.h"
 #include "board/SurfaceBinding.h"
 #include "opponent/PlayerAI.h"
 #include "platform/toolkit/Bitmap.h"
 #include "platform/toolkit/Runtime.h"
 #include "state/Global.h"
+#include "state/Texts.h"
 #include "window/CornerPictures.h"
 
 namespace {
@@ -23,7 +24,7 @@ Game* liveGame = nullptr;
 
 toolkit::Form::Design WindowDesign() {
     toolkit::Form::Design design;
-    design.Caption = "Tessarin";
+    design.Caption = Texts::Title;
     design.ClientWidth = 454;
     design.ClientHeight = 486;
     design.Resizable = false;
@@ -65,7 +66,7 @@ toolkit::Label::Design TextDesign() {
     design.Top = 448;
     design.Width = 385;
     design.Height = 25;
-    design.Caption = "Press new game in the file menu to begin";
+    design.Caption = Texts::EndText;
     design.Font = toolkit::Font{"Verdana", 12, 400, false, false, false, 0};
     design.ForeColor = RGB(255, 255, 255);
     design.Alignment = toolkit::Alignment::Center;
@@ -83,8 +84,6 @@ MenuItem::Design Element(std::string name, std::int16_t index, std::string capti
     design.Index = index;
     return design;
 }
-
-constexpr const char* Title = "Tessarin";
 
 // The window background is tiled in fixed blocks, whatever the tile picture's size.
 constexpr std::int16_t TileWidth = 240;
@@ -109,24 +108,8 @@ constexpr std::array<Strip, 4> Strips{{
     {"\\Bilder\\Left.jpg", 416, 32},
 }};
 
-std::int16_t FlooredQuotient(float Size, std::int16_t Block) {
-    return Global::CheckedInt16(static_cast<std::int32_t>(std::floor(static_cast<double>(Size) / Block)));
-}
-
-int NearestPixel(float Size) { return static_cast<int>(std::nearbyint(Size)); }
-
-// Nearest 16-bit integer, halves to even; nothing for a value that has none
-// (NaN, infinities, anything beyond the 16-bit range).
-std::optional<std::int16_t> NearestInt16(double Value) {
-    const double Rounded = std::nearbyint(Value);
-    if (!(Rounded >= INT16_MIN && Rounded <= INT16_MAX)) return std::nullopt;
-    return static_cast<std::int16_t>(Rounded);
-}
-
-std::string TurnText() { return std::string("It's player ") + (Global::PlayerTurn ? "red" : "blue") + "s turn"; }
-
 bool AnsweredYes(const char* Question) {
-    return toolkit::MsgBox(Question, toolkit::vbYesNo + toolkit::vbQuestion, Title) == toolkit::vbYes;
+    return toolkit::MsgBox(Question, toolkit::vbYesNo + toolkit::vbQuestion, Texts::Title) == toolkit::vbYes;
 }
 
 MenuItem& Find(const std::map<std::int16_t, MenuItem*>& array, const char* name, std::int16_t index) {
@@ -229,9 +212,9 @@ void Game::Form_Load() {
 // Column by column from the tile in Buff(0); the last column and row may lie
 // partly or wholly outside the client area, which clips them.
 void Game::TileBackground() {
-    const std::int16_t LastColumn = FlooredQuotient(ScaleWidth(), TileWidth);
+    const std::int16_t LastColumn = Rounding::Floor16(static_cast<double>(ScaleWidth()) / TileWidth);
     for (std::int16_t Column = 0; Column <= LastColumn; ++Column) {
-        const std::int16_t LastRow = FlooredQuotient(ScaleHeight(), TileHeight);
+        const std::int16_t LastRow = Rounding::Floor16(static_cast<double>(ScaleHeight()) / TileHeight);
         for (std::int16_t Row = 0; Row <= LastRow; ++Row)
             gdi::BitBlt(hDC(), Global::CheckedMul(Column, TileWidth), Global::CheckedMul(Row, TileHeight), TileWidth,
                         TileHeight, Buff(0).hDC(), 0, 0, gdi::SRCCOPY);
@@ -242,15 +225,15 @@ void Game::TileBackground() {
 void Game::DrawFrameStrips() {
     for (const Strip& Each : Strips) {
         Buff(0).Picture(toolkit::LoadPicture(toolkit::App::Path() + Each.File));
-        gdi::BitBlt(hDC(), Each.X, Each.Y, NearestPixel(Buff(0).ScaleWidth()), NearestPixel(Buff(0).ScaleHeight()),
-                    Buff(0).hDC(), 0, 0, gdi::SRCCOPY);
+        gdi::BitBlt(hDC(), Each.X, Each.Y, Rounding::Nearest32(Buff(0).ScaleWidth()),
+                    Rounding::Nearest32(Buff(0).ScaleHeight()), Buff(0).hDC(), 0, 0, gdi::SRCCOPY);
     }
 }
 
 // Anything but a plain Yes keeps the window open, so a box dismissed some other
 // way can never end the program by accident.
 void Game::Form_Unload(std::int16_t& Cancel) {
-    if (!AnsweredYes("Do you really want to exit?")) {
+    if (!AnsweredYes(Texts::ExitQuestion)) {
         Cancel = -1;
         return;
     }
@@ -270,7 +253,7 @@ void Game::NewGame() {
     Global::GameOver = false;
     Global::ComputerPlays = mnuCheck(0).Checked();
     if (Global::ComputerPlays && Global::PlayerTurn) ComputerOpens();
-    Text.Caption(TurnText());
+    Text.Caption(Texts::TurnText(Global::PlayerTurn));
 }
 
 // The computer's first piece goes through the board's press handling, at the
@@ -279,12 +262,8 @@ void Game::ComputerOpens() {
     std::int32_t Col = 0;
     std::int32_t Row = 0;
     Global::GameAI().ChooseMove(Col, Row);
-    const double W = Board.ScaleWidth();
-    const double H = Board.ScaleHeight();
-    const auto X = NearestInt16(Col * W / 3 + W / 6);
-    const auto Y = NearestInt16(Row * H / 3 + H / 6);
-    if (!X || !Y) throw std::overflow_error("the opening move's centre does not fit 16 bits");
-    Global::GameGrid().BoardMouseDown(*X, *Y);
+    Global::GameGrid().BoardMouseDown(Rounding::CellCentre16(Board.ScaleWidth(), Col),
+                                      Rounding::CellCentre16(Board.ScaleHeight(), Row));
 }
 
 // Every button plays. A position that has no 16-bit pixel (NaN, infinite, far
@@ -292,8 +271,8 @@ void Game::ComputerOpens() {
 void Game::Board_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y) {
     (void)Button;
     (void)Shift;
-    const auto PixelX = NearestInt16(X);
-    const auto PixelY = NearestInt16(Y);
+    const auto PixelX = Rounding::TryNearest16(X);
+    const auto PixelY = Rounding::TryNearest16(Y);
     if (!PixelX || !PixelY) return;
     Global::GameGrid().BoardMouseDown(*PixelX, *PixelY);
 }
@@ -310,7 +289,7 @@ void Game::ChooseOption(const std::map<std::int16_t, MenuItem*>& Options, const 
     MenuItem& Chosen = Find(Options, Name, Index);
     for (const auto& Entry : Options) Entry.second->Checked(false);
     Chosen.Checked(true);
-    if (AnsweredYes("Do you want to start a new game?")) NewGame();
+    if (AnsweredYes(Texts::NewGameQuestion)) NewGame();
 }
 
 void Game::mnuEnd_Click() { RequestClose(); }
