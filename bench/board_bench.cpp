@@ -1,6 +1,6 @@
 // One full turn on the 385 x 385 board: a person's press, its piece, the refresh, the computer's answer and its
 // piece, all inside one BoardMouseDown.
-#include "BoardWindow.h"
+#include "support/BoardWindow.h"
 
 #include <benchmark/benchmark.h>
 

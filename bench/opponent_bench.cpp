@@ -1,4 +1,4 @@
-#include "PlayedPositions.h"
+#include "support/PlayedPositions.h"
 
 #include "opponent/PlayerAI.h"
 #include "state/Global.h"

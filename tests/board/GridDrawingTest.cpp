@@ -1,4 +1,4 @@
-#include "BoardWindow.h"
+#include "support/BoardWindow.h"
 
 #include <gtest/gtest.h>
 

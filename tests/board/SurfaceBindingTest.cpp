@@ -1,6 +1,7 @@
-#include "BoardWindow.h"
+#include "support/BoardWindow.h"
 
 #include "platform/toolkit/Runtime.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,6 @@ namespace {
 class SurfaceBinding : public ::testing::Test {
 protected:
     SurfaceBinding() {
-        fs::create_directories(Folder);
         PreviousDecoder = toolkit::SetPictureDecoder([this](const std::string& File) {
             ++Decodes;
             const auto Found = Pictures.find(fs::path(File).filename().string());
@@ -27,10 +27,7 @@ protected:
             return Found->second;
         });
     }
-    ~SurfaceBinding() override {
-        toolkit::SetPictureDecoder(PreviousDecoder);
-        fs::remove_all(Folder);
-    }
+    ~SurfaceBinding() override { toolkit::SetPictureDecoder(PreviousDecoder); }
 
     std::string AddFile(const std::string& Name, toolkit::StdPicture Picture) {
         std::ofstream(Folder / Name) << "picture";
@@ -46,9 +43,8 @@ protected:
         for (std::int16_t Index = 1; Index <= 3; ++Index) Buff(Index).AutoRedraw(true);
     }
 
-    const fs::path Folder = fs::temp_directory_path() /
-                            ("tessarin-binding-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    const testsupport::ScratchFolder Scratch{"binding"};
+    const fs::path& Folder = Scratch.Root();
     std::map<std::string, toolkit::StdPicture> Pictures;
     int Decodes = 0;
     toolkit::PictureDecoder PreviousDecoder;

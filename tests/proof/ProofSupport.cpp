@@ -58,20 +58,10 @@ int Nearest(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 }  // namespace
 
-PictureFolder::PictureFolder() {
-    std::string pattern = (fs::temp_directory_path() / "tessarin-proof-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
-    root_ = pattern;
-    fs::create_directory(root_ / "Bilder");
-}
-
-PictureFolder::~PictureFolder() {
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-}
+PictureFolder::PictureFolder() { fs::create_directory(Root() / "Bilder"); }
 
 void PictureFolder::WriteFramePictures() const {
-    const fs::path bilder = root_ / "Bilder";
+    const fs::path bilder = Root() / "Bilder";
     WriteBitmap(bilder / "BarkGold.gif", 240, 154, gdi::RGB(150, 110, 40));
     WriteBitmap(bilder / "Up.jpg", 385, 13, gdi::RGB(90, 60, 20));
     WriteBitmap(bilder / "Down.jpg", 385, 13, gdi::RGB(90, 60, 20));
@@ -81,20 +71,10 @@ void PictureFolder::WriteFramePictures() const {
 
 void PictureFolder::CopyShipped(const std::vector<std::string>& names) const {
     for (const std::string& name : names)
-        fs::copy_file(ShippedPictures() / name, root_ / "Bilder" / name, fs::copy_options::overwrite_existing);
+        fs::copy_file(ShippedPictures() / name, Root() / "Bilder" / name, fs::copy_options::overwrite_existing);
 }
 
 fs::path ShippedPictures() { return fs::path(TESSARIN_PICTURE_DIR); }
-
-void ResetGameState() {
-    Global::Cells.Fill(Global::CodeEmpty);
-    Global::WinLine = Global::CellLine{};
-    Global::PlayerTurn = false;
-    Global::GameOver = false;
-    Global::ComputerPlays = false;
-    Global::ReleaseGameGrid();
-    Global::ReleaseGameAI();
-}
 
 StartedGame::StartedGame(const PictureFolder& folder) {
     ResetGameState();
@@ -120,10 +100,6 @@ void StartedGame::NewGame(bool computerPlays, bool redBegins) {
     game_->mnuPlayer(1).Checked(!redBegins);
     game_->mnuPlayer(2).Checked(redBegins);
     game_->mnuNew_Click();
-}
-
-std::int16_t CellCentre(int size, int index) {
-    return static_cast<std::int16_t>(Nearest(size / 3.0 * index + size / 6.0));
 }
 
 std::vector<std::uint32_t> CopyPixels(gdi::HDC hdc) {

@@ -13,6 +13,9 @@
 
 #include "platform/gdi/Gdi.h"
 #include "state/Global.h"
+#include "support/CellCentre.h"
+#include "support/GameState.h"
+#include "support/ScratchFolder.h"
 #include "window/Game.h"
 
 namespace proof {
@@ -37,11 +40,8 @@ std::string TurnText(bool redToMove);
 class PictureFolder {
 public:
     PictureFolder();
-    ~PictureFolder();
-    PictureFolder(const PictureFolder&) = delete;
-    PictureFolder& operator=(const PictureFolder&) = delete;
 
-    std::filesystem::path Root() const { return root_; }
+    std::filesystem::path Root() const { return scratch_.Root(); }
     // Plain 24-bit bitmaps under the program's file names: the tile and the four strips,
     // so start-up runs without any picture decoder and draws the pieces as shapes.
     void WriteFramePictures() const;
@@ -49,13 +49,13 @@ public:
     void CopyShipped(const std::vector<std::string>& names) const;
 
 private:
-    std::filesystem::path root_;
+    testsupport::ScratchFolder scratch_{"proof"};
 };
 
 std::filesystem::path ShippedPictures();
 
-// The game state as a new process has it.
-void ResetGameState();
+using testsupport::CellCentre;
+using testsupport::ResetGameState;
 
 // The window, started up from a picture folder. Start-up failures throw.
 class StartedGame {
@@ -72,9 +72,6 @@ public:
 private:
     std::unique_ptr<Game> game_;
 };
-
-// The pixel centre of a cell as the press handler receives it.
-std::int16_t CellCentre(int size, int index);
 
 // What each cell must show, read back from the board surface at two points: one on
 // the piece and one beside it, where the empty board shows through.

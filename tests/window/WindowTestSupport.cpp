@@ -2,11 +2,9 @@
 
 #include <QApplication>
 #include <fstream>
-#include <random>
 
-#include "board/Grid.h"
-#include "opponent/PlayerAI.h"
 #include "state/Global.h"
+#include "support/GameState.h"
 #include "support/QtTestApplication.h"
 #include "platform/toolkit/qt/FormWindow.h"
 #include "platform/toolkit/qt/Seams.h"
@@ -35,18 +33,11 @@ ScriptedMsgBox::ScriptedMsgBox() {
 ScriptedMsgBox::~ScriptedMsgBox() { toolkit::SetMsgBoxHandler(std::move(previous_)); }
 
 PictureFolder::PictureFolder() {
-    std::random_device random;
-    root_ = fs::temp_directory_path() / ("tessarin-window-" + std::to_string(random()));
-    fs::create_directories(root_);
-    fs::copy(SourcePictures(), root_ / "Bilder", fs::copy_options::recursive);
-    toolkit::App::Path(root_.string());
+    fs::copy(SourcePictures(), Root() / "Bilder", fs::copy_options::recursive);
+    toolkit::App::Path(Root().string());
 }
 
-PictureFolder::~PictureFolder() {
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-    toolkit::App::Path(TESSARIN_SOURCE_DIR);
-}
+PictureFolder::~PictureFolder() { toolkit::App::Path(TESSARIN_SOURCE_DIR); }
 
 void PictureFolder::Remove(const std::string& name) const { fs::remove(File(name)); }
 
@@ -68,8 +59,6 @@ Snapshot Capture(gdi::HDC hdc) {
     return shot;
 }
 
-float CellCentre(int index) { return static_cast<float>(index * BoardSide / 3.0 + BoardSide / 6.0); }
-
 void WindowTest::SetUp() {
     ASSERT_NE(QCoreApplication::instance(), nullptr);
     previousDecoder_ = toolkit::SetPictureDecoder(toolkit::qt::DecodePicture);
@@ -77,12 +66,7 @@ void WindowTest::SetUp() {
 
 void WindowTest::TearDown() {
     game.reset();
-    Global::ReleaseGameGrid();
-    Global::ReleaseGameAI();
-    Global::Cells.Fill(Global::CodeEmpty);
-    Global::PlayerTurn = false;
-    Global::GameOver = false;
-    Global::ComputerPlays = false;
+    testsupport::ResetGameState();
     toolkit::SetPictureDecoder(std::move(previousDecoder_));
     EXPECT_FALSE(msgBox.Unanswered()) << "a scripted answer was never asked for";
 }
@@ -108,7 +92,7 @@ std::string WindowTest::StartFailure() {
 }
 
 void WindowTest::Press(int col, int row, std::int16_t button) {
-    game->Board.MouseDown(button, 0, CellCentre(col), CellCentre(row));
+    game->Board.MouseDown(button, 0, testsupport::CellCentre(BoardSide, col), testsupport::CellCentre(BoardSide, row));
 }
 
 std::vector<std::uint8_t> WindowTest::CellCodes() const {

@@ -14,6 +14,8 @@
 
 #include "platform/gdi/Gdi.h"
 #include "platform/toolkit/Runtime.h"
+#include "support/CellCentre.h"
+#include "support/ScratchFolder.h"
 #include "window/Game.h"
 
 namespace windowtest {
@@ -53,14 +55,14 @@ public:
     PictureFolder(const PictureFolder&) = delete;
     PictureFolder& operator=(const PictureFolder&) = delete;
 
-    std::filesystem::path Root() const { return root_; }
-    std::filesystem::path File(const std::string& name) const { return root_ / "Bilder" / name; }
+    std::filesystem::path Root() const { return scratch_.Root(); }
+    std::filesystem::path File(const std::string& name) const { return Root() / "Bilder" / name; }
     void Remove(const std::string& name) const;
     // Replaces the file with bytes that are no picture at all.
     void Corrupt(const std::string& name) const;
 
 private:
-    std::filesystem::path root_;
+    testsupport::ScratchFolder scratch_{"window"};
 };
 
 std::filesystem::path SourcePictures();
@@ -76,8 +78,6 @@ struct Snapshot {
 Snapshot Capture(gdi::HDC hdc);
 
 constexpr int BoardSide = 385;
-// Centre of a cell in board pixels, as a player would press it.
-float CellCentre(int index);
 
 class WindowTest : public ::testing::Test {
 protected:

@@ -1,9 +1,7 @@
-// Builds bitmap file images and scratch files for the picture-loading tests, and reads their load errors.
+// Builds bitmap file images for the picture-loading tests, and reads their load errors.
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -39,31 +37,6 @@ inline std::vector<std::uint8_t> Bitmap24(int width, int height, std::int32_t de
         }
     return out;
 }
-
-// A folder of its own for one test, removed with everything in it afterwards.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(const std::string& name)
-        : path_(std::filesystem::temp_directory_path() / ("tessarin-" + name + "-" + std::to_string(::getpid()))) {
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(path_); }
-
-    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
-        const auto file = path_ / name;
-        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
-        return file.string();
-    }
-    std::string Write(const std::string& name, const std::string& text) const {
-        return Write(name, std::vector<std::uint8_t>(text.begin(), text.end()));
-    }
-    std::string Path() const { return path_.string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 // The message of the error LoadPicture raises for `file`, or "" when it loads.
 inline std::string LoadError(const std::string& file) {

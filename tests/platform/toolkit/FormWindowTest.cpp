@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "BitmapFiles.h"
+#include "support/ScratchFolder.h"
 #include "support/QtTestApplication.h"
 #include "platform/toolkit/Runtime.h"
 #include "platform/toolkit/qt/FormWindow.h"
@@ -340,7 +341,7 @@ protected:
         return "";
     }
 
-    testing_files::ScratchFolder folder{"qt-decoder"};
+    testsupport::ScratchFolder folder{"qt-decoder"};
 
 private:
     toolkit::PictureDecoder previous_;

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "BitmapFiles.h"
+#include "support/ScratchFolder.h"
 #include "platform/toolkit/Bitmap.h"
 #include "platform/toolkit/Runtime.h"
 
@@ -20,7 +21,7 @@ namespace {
 using namespace std::chrono_literals;
 using testing_files::Bitmap24;
 using testing_files::LoadError;
-using testing_files::ScratchFolder;
+using testsupport::ScratchFolder;
 using toolkit::LoadPicture;
 using toolkit::PictureLoadError;
 using toolkit::PicturePrefetch;

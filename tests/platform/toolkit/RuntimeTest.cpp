@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "BitmapFiles.h"
+#include "support/ScratchFolder.h"
 #include "platform/toolkit/Bitmap.h"
 #include "platform/toolkit/Runtime.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 using testing_files::Bitmap24;
 using testing_files::LoadError;
-using testing_files::ScratchFolder;
+using testsupport::ScratchFolder;
 using toolkit::LoadPicture;
 using toolkit::PictureLoadError;
 

@@ -12,6 +12,8 @@
 #include "platform/toolkit/Label.h"
 #include "platform/toolkit/PictureBox.h"
 #include "state/Global.h"
+#include "support/CellCentre.h"
+#include "support/GameState.h"
 
 #include <cstdint>
 #include <functional>
@@ -85,20 +87,13 @@ private:
     }
 };
 
-inline void ResetGameState() {
-    Global::Cells.Fill(Global::CodeEmpty);
-    Global::PlayerTurn = false;
-    Global::GameOver = true;
-    Global::ComputerPlays = false;
-    Global::ReleaseGameGrid();
-    Global::ReleaseGameAI();
-}
-
 class BoardWindow {
 public:
     // Every buffer starts marked as missing, so pieces are drawn as shapes until a test gives them pictures.
     explicit BoardWindow(int BoardWidth = 300, int BoardHeight = 300) {
-        ResetGameState();
+        testsupport::ResetGameState();
+        // Start-up ends with no game running.
+        Global::GameOver = true;
         for (std::int16_t Index = 1; Index <= 3; ++Index) {
             Window.Buff.Load(Index);
             Window.Buff(Index).AutoRedraw(false);
@@ -112,7 +107,7 @@ public:
         Global::RefreshGridSurfaces();
         Global::GameAI().PlayerNumber(Global::CodeRed);
     }
-    ~BoardWindow() { ResetGameState(); }
+    ~BoardWindow() { testsupport::ResetGameState(); }
     BoardWindow(const BoardWindow&) = delete;
     BoardWindow& operator=(const BoardWindow&) = delete;
 
@@ -132,11 +127,11 @@ public:
         Global::GameOver = false;
     }
 
-    // A press at the centre of cell (Col, Row) of a board of the given size.
+    // A press at the centre of cell (Col, Row).
     void Press(std::int32_t Col, std::int32_t Row) {
-        const Grid& Board = Global::GameGrid();
-        Global::GameGrid().BoardMouseDown(static_cast<std::int16_t>(Board.BoardWidth() * (2 * Col + 1) / 6),
-                                          static_cast<std::int16_t>(Board.BoardHeight() * (2 * Row + 1) / 6));
+        Grid& Board = Global::GameGrid();
+        Board.BoardMouseDown(testsupport::CellCentre(Board.BoardWidth(), Col),
+                             testsupport::CellCentre(Board.BoardHeight(), Row));
     }
 
     gdi::COLORREF Pixel(int X, int Y) const { return gdi::GetPixel(Window.Board.hDC(), X, Y); }
