@@ -47,27 +47,27 @@ public:
 private:
     bool OnBoard(std::int16_t X, std::int16_t Y) const;
     void DrawPicture(std::int32_t SourceDC, std::int32_t Width, std::int32_t Height, std::int16_t Left,
-                     std::int16_t Top) const;
-    void DrawCross(std::int16_t Left, std::int16_t Top) const;
-    void DrawDisc(std::int16_t Left, std::int16_t Top) const;
-    void HighlightWinLine() const;
+                     std::int16_t Top);
+    void DrawCross(std::int16_t Left, std::int16_t Top);
+    void DrawDisc(std::int16_t Left, std::int16_t Top);
+    void HighlightWinLine();
     void PassTurn(std::int32_t& Col, std::int32_t& Row);
     void AnswerAsComputer(std::int32_t& Col, std::int32_t& Row);
 
     // Declaration order as the board object has always stored them.
-    std::int32_t mBackgroundDC = 0;
-    std::int32_t mBluePieceDC = 0;
-    std::int32_t mRedPieceDC = 0;
-    std::int32_t mBoardDC = 0;
-    std::int32_t mSelectDC = 0;
-    std::int32_t mBoardWidth = 0;
-    std::int32_t mBoardHeight = 0;
-    std::int32_t mBackgroundWidth = 0;
-    std::int32_t mBackgroundHeight = 0;
-    std::int32_t mBluePieceHeight = 0;
-    std::int32_t mBluePieceWidth = 0;
-    std::int32_t mRedPieceHeight = 0;
-    std::int32_t mRedPieceWidth = 0;
+    std::int32_t backgroundDC_ = 0;
+    std::int32_t bluePieceDC_ = 0;
+    std::int32_t redPieceDC_ = 0;
+    std::int32_t boardDC_ = 0;
+    std::int32_t selectDC_ = 0;
+    std::int32_t boardWidth_ = 0;
+    std::int32_t boardHeight_ = 0;
+    std::int32_t backgroundWidth_ = 0;
+    std::int32_t backgroundHeight_ = 0;
+    std::int32_t bluePieceHeight_ = 0;
+    std::int32_t bluePieceWidth_ = 0;
+    std::int32_t redPieceHeight_ = 0;
+    std::int32_t redPieceWidth_ = 0;
 };
 
 namespace Global {

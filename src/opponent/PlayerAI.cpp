@@ -22,14 +22,14 @@ constexpr std::uint8_t BlockTrialCode = Global::CodeBlue;
 // Puts a probed cell back as it was, even when a trial throws, so no caller ever sees a trial code.
 class TrialCell {
 public:
-    explicit TrialCell(std::uint8_t& Cell) : mCell(Cell), mSaved(Cell) {}
-    ~TrialCell() { mCell = mSaved; }
+    explicit TrialCell(std::uint8_t& Cell) : cell_(Cell), saved_(Cell) {}
+    ~TrialCell() { cell_ = saved_; }
     TrialCell(const TrialCell&) = delete;
     TrialCell& operator=(const TrialCell&) = delete;
 
 private:
-    std::uint8_t& mCell;
-    std::uint8_t mSaved;
+    std::uint8_t& cell_;
+    std::uint8_t saved_;
 };
 
 }  // namespace
@@ -41,21 +41,21 @@ PlayerAI::PlayerAI() {
         {2, 0, 0},
     };
     for (std::int32_t Own = 0; Own < 3; ++Own)
-        for (std::int32_t Opponent = 0; Opponent < 3; ++Opponent) LineWeights(Own, Opponent) = Weights[Own][Opponent];
+        for (std::int32_t Opponent = 0; Opponent < 3; ++Opponent) lineWeights_(Own, Opponent) = Weights[Own][Opponent];
 }
 
-std::uint8_t PlayerAI::PlayerNumber() const { return mPlayerNumber; }
+std::uint8_t PlayerAI::PlayerNumber() const { return playerNumber_; }
 
-void PlayerAI::PlayerNumber(std::uint8_t vNewValue) { mPlayerNumber = vNewValue; }
+void PlayerAI::PlayerNumber(std::uint8_t vNewValue) { playerNumber_ = vNewValue; }
 
 std::uint8_t PlayerAI::OpponentCode() const {
-    return mPlayerNumber == Global::CodeBlue ? Global::CodeRed : Global::CodeBlue;
+    return playerNumber_ == Global::CodeBlue ? Global::CodeRed : Global::CodeBlue;
 }
 
 void PlayerAI::ChooseMove(std::int32_t& X, std::int32_t& Y) {
     // Any other player number would count empty cells or nobody as the computer's own and give weights that mean
     // nothing, so it is refused rather than answered with a meaningless move.
-    if (mPlayerNumber != Global::CodeBlue && mPlayerNumber != Global::CodeRed)
+    if (playerNumber_ != Global::CodeBlue && playerNumber_ != Global::CodeRed)
         throw std::logic_error("the computer's player number must be 1 or 2 before it chooses a move");
 
     ScoreMatrix Score;
@@ -67,7 +67,7 @@ void PlayerAI::ChooseMove(std::int32_t& X, std::int32_t& Y) {
     FindHighest(Score, X, Y);
 }
 
-std::int16_t PlayerAI::ScoreCell(std::int16_t Col, std::int16_t Row) const {
+std::int16_t PlayerAI::ScoreCell(std::int16_t Col, std::int16_t Row) {
     std::uint8_t& Cell = Global::Cells(Col, Row);
     if (Cell != Global::CodeEmpty) return OccupiedScore;
 
@@ -104,7 +104,7 @@ std::int16_t PlayerAI::HowManyTimesYouCanWinn(std::int32_t A, std::int32_t B) co
             const auto [X, Y] = CellOf(Step);
             CountPlace(X, Y, Own, Opponent);
         }
-        return LineWeights(Own, Opponent);
+        return lineWeights_(Own, Opponent);
     };
 
     std::int16_t Total = Weigh([Row](std::int16_t Step) { return std::pair{Step, Row}; });
@@ -119,6 +119,6 @@ std::int16_t PlayerAI::HowManyTimesYouCanWinn(std::int32_t A, std::int32_t B) co
 
 void PlayerAI::CountPlace(std::int16_t X, std::int16_t Y, std::int16_t& Player, std::int16_t& Mot) const {
     const std::uint8_t Code = Global::Cells(X, Y);
-    if (Code == mPlayerNumber) Player = CheckedAdd(Player, 1);
+    if (Code == playerNumber_) Player = CheckedAdd(Player, 1);
     if (Code == OpponentCode()) Mot = CheckedAdd(Mot, 1);
 }

@@ -31,11 +31,12 @@ public:
 
 private:
     std::uint8_t OpponentCode() const;
-    std::int16_t ScoreCell(std::int16_t Col, std::int16_t Row) const;
+    // Probes the empty cell with trial codes in Global::Cells and puts it back before answering.
+    std::int16_t ScoreCell(std::int16_t Col, std::int16_t Row);
 
-    std::uint8_t mPlayerNumber = 0;
+    std::uint8_t playerNumber_ = 0;
     // Weight of one line through an empty cell, indexed (own pieces on it, opponent pieces on it).
-    Global::Matrix3<std::int16_t> LineWeights;
+    Global::Matrix3<std::int16_t> lineWeights_;
 };
 
 namespace Global {

@@ -27,10 +27,10 @@ inline void CheckIndex(std::int32_t Index) {
 template <typename T>
 class Matrix3 {
 public:
-    T& operator()(std::int32_t Col, std::int32_t Row) { return Data[Offset(Col, Row)]; }
-    const T& operator()(std::int32_t Col, std::int32_t Row) const { return Data[Offset(Col, Row)]; }
+    T& operator()(std::int32_t Col, std::int32_t Row) { return data_[Offset(Col, Row)]; }
+    const T& operator()(std::int32_t Col, std::int32_t Row) const { return data_[Offset(Col, Row)]; }
 
-    void Fill(T Value) { Data.fill(Value); }
+    void Fill(T Value) { data_.fill(Value); }
 
     bool operator==(const Matrix3&) const = default;
 
@@ -41,7 +41,7 @@ private:
         return static_cast<std::size_t>(Col + 3 * Row);
     }
 
-    std::array<T, 9> Data{};
+    std::array<T, 9> data_{};
 };
 
 using CellMatrix = Matrix3<std::uint8_t>;
@@ -58,15 +58,15 @@ class CellLine {
 public:
     CellPos& operator()(std::int32_t K) {
         CheckIndex(K);
-        return Data[static_cast<std::size_t>(K)];
+        return data_[static_cast<std::size_t>(K)];
     }
     const CellPos& operator()(std::int32_t K) const {
         CheckIndex(K);
-        return Data[static_cast<std::size_t>(K)];
+        return data_[static_cast<std::size_t>(K)];
     }
 
 private:
-    std::array<CellPos, 3> Data{};
+    std::array<CellPos, 3> data_{};
 };
 
 // Game state.

@@ -56,8 +56,8 @@ toolkit::PictureBox::Design BoardDesign() {
     return design;
 }
 
-toolkit::Image Corner(int left, int top, std::span<const std::uint8_t> bitmap) {
-    return toolkit::Image{left, top, 13, 13, toolkit::LoadBitmapResource(bitmap)};
+toolkit::Image Corner(int Left, int Top, std::span<const std::uint8_t> Bitmap) {
+    return toolkit::Image{Left, Top, 13, 13, toolkit::LoadBitmapResource(Bitmap)};
 }
 
 toolkit::Label::Design TextDesign() {
@@ -74,14 +74,14 @@ toolkit::Label::Design TextDesign() {
     return design;
 }
 
-MenuItem::Design Item(std::string name, std::string caption, bool checked = false, std::string shortcut = {}) {
-    return MenuItem::Design{std::move(name), std::nullopt, std::move(caption), checked, true, true,
-                            std::move(shortcut)};
+MenuItem::Design Item(std::string Name, std::string Caption, bool Checked = false, std::string Shortcut = {}) {
+    return MenuItem::Design{std::move(Name),    std::nullopt, std::move(Caption), Checked, true, true,
+                            std::move(Shortcut)};
 }
 
-MenuItem::Design Element(std::string name, std::int16_t index, std::string caption, bool checked) {
-    MenuItem::Design design = Item(std::move(name), std::move(caption), checked);
-    design.Index = index;
+MenuItem::Design Element(std::string Name, std::int16_t Index, std::string Caption, bool Checked) {
+    MenuItem::Design design = Item(std::move(Name), std::move(Caption), Checked);
+    design.Index = Index;
     return design;
 }
 
@@ -112,9 +112,9 @@ bool AnsweredYes(const char* Question) {
     return toolkit::MsgBox(Question, toolkit::vbYesNo + toolkit::vbQuestion, Texts::Title) == toolkit::vbYes;
 }
 
-MenuItem& Find(const std::map<std::int16_t, MenuItem*>& array, const char* name, std::int16_t index) {
-    const auto it = array.find(index);
-    if (it == array.end()) throw std::out_of_range(std::string(name) + " has no element " + std::to_string(index));
+MenuItem& Find(const std::map<std::int16_t, MenuItem*>& Array, const char* Name, std::int16_t Index) {
+    const auto it = Array.find(Index);
+    if (it == Array.end()) throw std::out_of_range(std::string(Name) + " has no element " + std::to_string(Index));
     return *it->second;
 }
 
