@@ -14,7 +14,7 @@ namespace {
 
 // Standard error first: it reaches a log even where no box can be shown. Plain stdio keeps the stream
 // library's start-up out of the program.
-void ReportFailure(const std::string& what) {
+void ShowFailure(const std::string& what) {
     std::fprintf(stderr, "tessarin: %s\n", what.c_str());
     toolkit::MsgBox(what, toolkit::vbOKOnly + toolkit::vbCritical, Texts::Title);
 }
@@ -25,13 +25,13 @@ int RunProgram() {
     try {
         Game game;
         toolkit::qt::FormWindow window(game);
-        window.ReportFailure = ReportFailure;
+        window.ReportFailure = ShowFailure;
         game.Show();
         // Start-up lets pending events through, and a handler may have failed there, before any event loop ran.
         if (window.Failed()) return 1;
         return game.Closed() ? 0 : QApplication::exec();
     } catch (const std::exception& error) {
-        ReportFailure(error.what());
+        ShowFailure(error.what());
         return 1;
     }
 }
