@@ -2,7 +2,6 @@
 
 #include "board/BoardHost.h"
 #include "board/Rounding.h"
-#include "board/SurfaceBinding.h"
 #include "opponent/PlayerAI.h"
 #include "platform/gdi/Gdi.h"
 #include "state/Global.h"

@@ -76,4 +76,8 @@ namespace Global {
 Grid& GameGrid();
 void ReleaseGameGrid();
 
+// Copies the current handles and sizes of the window's Buff(0..3) and Board into the board object. A buffer marked as
+// missing leaves its values in the board object as they were.
+void RefreshGridSurfaces();
+
 }  // namespace Global
