@@ -1,7 +1,6 @@
 // Objects, device contexts and their surfaces, and single pixels.
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -58,19 +57,6 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h) {
 BOOL DeleteObject(HGDIOBJ ho) { return Table().Delete(ho); }
 
 std::size_t LiveObjectCount() { return Table().LiveCount(); }
-
-// A short run is written pixel by pixel, then copied onto what follows it, doubling each time: the copies run
-// at the C library's vector speed.
-void FillPixels(std::uint32_t* first, std::size_t count, std::uint32_t pixel) {
-    constexpr std::size_t Seed = 16;
-    std::size_t done = std::min(count, Seed);
-    std::fill_n(first, done, pixel);
-    while (done < count) {
-        const std::size_t step = std::min(done, count - done);
-        std::memcpy(first + done, first, step * sizeof *first);
-        done += step;
-    }
-}
 
 HDC CreateSurfaceDC(int width, int height, COLORREF fill) {
     if (!SaneSize(width, height)) return 0;

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/gdi/Gdi.h"
+#include "platform/gdi/Basics.h"
 
 namespace gdi::detail {
 
