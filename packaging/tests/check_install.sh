@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs a built tree twice, once with `cmake --install` into a DESTDIR and once as the .deb unpacked with
 # `dpkg -x`, and checks that both hold the program, its pictures, the launcher on the PATH, the desktop file, the
-# metainfo and the icons where a desktop expects them, and that the installed program starts and finds its pictures.
+# metainfo, the icons and the manual page where a desktop expects them, and that the installed program starts and
+# finds its pictures. The install keeps the program in libexec/ with its command in bin/; the package follows
+# Debian's games layout, with the program in lib/games/ and its command in games/.
 #   check_install.sh <build dir> <built program> <scratch dir> <cmake> <cpack>
 set -euo pipefail
 
@@ -44,11 +46,12 @@ starts_and_stays_up() {
     [ "$run_status" -eq 124 ] && ! grep -q Bilder "$scratch/run.log"
 }
 
-# Everything an installed Tessarin must have, below <root>/usr.
+# Everything an installed Tessarin must have, below <root>/usr, with the program and its command at the given
+# places under it.
 check_tree() {
     local label=$1 usr=$2/usr
-    local program=$usr/libexec/tessarin/tessarin
-    local launcher=$usr/bin/tessarin
+    local program=$usr/$3
+    local launcher=$usr/$4
 
     [ -f "$program" ] && [ -x "$program" ] || fail "$label: no program at ${program#"$2"}"
     for p in "${pictures[@]}"; do
@@ -70,6 +73,7 @@ check_tree() {
     [ -f "$desktop" ] && ! desktop-file-validate "$desktop" && fail "$label: the installed desktop file is invalid"
     [ -f "$desktop" ] && ! grep -qx "Icon=$app_id" "$desktop" && fail "$label: the desktop file names another icon"
     [ -f "$usr/share/metainfo/$app_id.metainfo.xml" ] || fail "$label: no metainfo"
+    gzip -t "$usr/share/man/man6/tessarin.6.gz" 2>/dev/null || fail "$label: no readable manual page in section 6"
 
     [ -f "$usr/share/icons/hicolor/scalable/apps/$app_id.svg" ] || fail "$label: no scalable icon"
     for s in "${icon_sizes[@]}"; do
@@ -103,7 +107,8 @@ fi
 
 echo "== cmake --install into a DESTDIR"
 DESTDIR="$scratch/destdir" "$cmake" --install "$build" --prefix /usr >"$scratch/install.log"
-check_tree "cmake --install" "$scratch/destdir"
+check_tree "cmake --install" "$scratch/destdir" libexec/tessarin/tessarin bin/tessarin
+if [ -e "$scratch/destdir/usr/games" ]; then fail "cmake --install: the package's games layout leaked into it"; fi
 
 echo "== cpack -G DEB, unpacked with dpkg -x"
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/deb" >"$scratch/cpack.log" 2>&1 ||
@@ -120,7 +125,8 @@ if dpkg-deb -c "$deb" | grep -q -e '/usr/local/' -e "$build"; then
     fail "the package holds files outside /usr or from the build tree"
 fi
 dpkg -x "$deb" "$scratch/root"
-check_tree ".deb" "$scratch/root"
+check_tree ".deb" "$scratch/root" lib/games/tessarin/tessarin games/tessarin
+if [ -e "$scratch/root/usr/bin" ] || [ -e "$scratch/root/usr/libexec" ]; then fail ".deb: holds bin/ or libexec/ too"; fi
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed" >&2
