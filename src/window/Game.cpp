@@ -183,13 +183,6 @@ void Game::WireEvents() {
 }
 
 
-const std::array<const char*, 8>& Game::PictureFiles() {
-    static constexpr std::array<const char*, 8> Files{TilePicture,    BackgroundPicture, CrossPicture,
-                                                      BulletPicture,  Strips[0].File,    Strips[1].File,
-                                                      Strips[2].File, Strips[3].File};
-    return Files;
-}
-
 void Game::Form_Load() {
     for (std::int16_t Index = 1; Index <= 3; ++Index) Buff.Load(Index);
     toolkit::DoEvents();

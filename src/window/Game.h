@@ -2,7 +2,6 @@
 // frame corners, the status line and the menu tree, with one handler per event.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -23,9 +22,6 @@ public:
 
     // The live window; throws std::logic_error while there is none.
     static Game& Instance();
-
-    // The picture files Form_Load reads below App::Path(), in the order it reads them.
-    static const std::array<const char*, 8>& PictureFiles();
 
     // Controls, in the order of the design.
     toolkit::ControlArray<toolkit::PictureBox> Buff;

@@ -11,7 +11,6 @@
 
 #include "platform/toolkit/Bitmap.h"
 #include "platform/toolkit/PictureFile.h"
-#include "platform/toolkit/PicturePrefetch.h"
 
 namespace toolkit {
 
@@ -74,10 +73,7 @@ StdPicture Decode(const std::string& native) {
     if (bytes.empty()) throw PictureLoadError("file is empty");
     if (const std::string cause = IncompletePicture(bytes); !cause.empty()) throw PictureLoadError(cause);
     const PictureDecoder& decoder = DecoderSeam();
-    std::optional<StdPicture> prefetched = TakePrefetchedPicture(native, bytes, decoder);
-    StdPicture picture = prefetched ? std::move(*prefetched)
-                         : decoder  ? decoder(EncodedPicture(native, bytes))
-                                    : LoadBitmapResource(bytes);
+    StdPicture picture = decoder ? decoder(EncodedPicture(native, bytes)) : LoadBitmapResource(bytes);
     if (!picture || !PictureSizeAllowed(picture->Width, picture->Height) ||
         picture->Pixels.size() != static_cast<std::size_t>(picture->Width) * static_cast<std::size_t>(picture->Height))
         throw PictureLoadError("the decoder returned no usable picture");

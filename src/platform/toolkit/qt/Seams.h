@@ -9,8 +9,9 @@ namespace toolkit::qt {
 
 void InstallSeams();
 
-// The decoder installed by InstallSeams: every format Qt reads (GIF, JPEG, PNG, BMP...),
-// from the bytes the loader read, or from the named file when it hands over none.
+// The decoder installed by InstallSeams: GIF and JPEG by the toolkit's decoders, every
+// other format Qt reads (PNG, BMP...) by Qt, from the bytes the loader read, or from the
+// named file when it hands over none.
 StdPicture DecodePicture(const EncodedPicture& File);
 
 }  // namespace toolkit::qt

@@ -1,0 +1,30 @@
+// The toolkit's own picture decoders, in plain C++ on the field's standard libraries
+// (giflib, libjpeg-turbo). They decode straight into the toolkit's pixel layout with
+// no plug-in search, which makes them much cheaper at start-up than a GUI library's
+// image readers, and a front end on any platform can use them or install its own.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "platform/toolkit/Picture.h"
+#include "platform/toolkit/Runtime.h"
+
+namespace toolkit {
+
+bool IsGif(std::span<const std::uint8_t> Data);
+bool IsJpeg(std::span<const std::uint8_t> Data);
+
+// The first image of a GIF file on its logical screen. Pixels of the transparent colour
+// and those the image leaves uncovered are 0 (alpha 0) when the file names a transparent
+// colour, opaque black otherwise.
+StdPicture DecodeGif(std::span<const std::uint8_t> Data);
+// A JPEG file (greyscale, colour or CMYK) as opaque pixels.
+StdPicture DecodeJpeg(std::span<const std::uint8_t> Data);
+
+// GIF and JPEG by the decoders above, anything else as a 24-bit bitmap: a decoder for
+// SetPictureDecoder. Each throws PictureLoadError with the cause
+// alone, and refuses a size beyond PictureSizeAllowed before taking pixel memory.
+StdPicture DecodeStandardPicture(const EncodedPicture& File);
+
+}  // namespace toolkit
