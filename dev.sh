@@ -7,12 +7,13 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 
-# Build: compiler, CMake, Qt 6 and the test and benchmark libraries. Tests: the desktop-file and AppStream
-# validators, dpkg-dev, file and lintian for the Debian package, Xvfb and XCB for the start-up benchmark.
-# Fuzzing: clang with its libFuzzer and sanitizer runtimes.
-packages=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev qt6-base-dev libfontconfig-dev
-          libqt6gui6 fonts-dejavu-core desktop-file-utils appstream dpkg-dev file lintian
-          libxcb1-dev xvfb xauth clang libclang-rt-14-dev)
+# Build: compiler, CMake, Qt 6, giflib and TurboJPEG (the picture decoders) and the test and benchmark libraries.
+# Tests: the desktop-file and AppStream validators, dpkg-dev, file and lintian for the Debian package, Xvfb and XCB
+# for the start-up benchmark, xdotool to answer the real program's boxes. Fuzzing: clang with its libFuzzer and
+# sanitizer runtimes.
+packages=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
+          libgif-dev libturbojpeg0-dev libqt6gui6 fonts-dejavu-core desktop-file-utils appstream dpkg-dev file lintian
+          libxcb1-dev xvfb xauth xdotool clang libclang-rt-14-dev)
 
 install_missing() {
     local missing=()

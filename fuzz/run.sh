@@ -8,12 +8,16 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 seconds=${1:-60}
 
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz --target gdi_fuzz startup_fuzz --parallel "$(nproc)"
+cmake --build --preset fuzz --target gdi_fuzz picture_fuzz startup_fuzz --parallel "$(nproc)"
 
 seeds=build/fuzz/seeds
 rm -rf "$seeds"
-mkdir -p "$seeds/gdi" build/fuzz/artifacts
+mkdir -p "$seeds/gdi" "$seeds/picture" build/fuzz/artifacts
 cp fuzz/corpus/gdi/* "$seeds/gdi/"
+# The shipped pictures behind the byte that picks their decoder.
+for file in Bilder/*.gif Bilder/*.jpg; do
+    { [[ $file == *.jpg ]] && printf '\x01' || printf '\x00'; cat "$file"; } >"$seeds/picture/$(basename "$file")"
+done
 fuzz/make_startup_seeds.sh "$seeds/startup"
 
 run() {
@@ -32,4 +36,5 @@ run() {
 }
 
 run gdi_fuzz
+run picture_fuzz -max_len=65536
 QT_QPA_PLATFORM=offscreen run startup_fuzz -max_len=65536

@@ -50,6 +50,8 @@ StdPicture DecodeJpeg(std::span<const std::uint8_t> Data) {
     if (tjDecompressHeader3(handle.get(), Data.data(), static_cast<unsigned long>(Data.size()), &width, &height,
                             &subsampling, &colorspace) != 0)
         Fail(handle.get());
+    // A stream that ends inside its headers reads as an image of no size.
+    if (width <= 0 || height <= 0) throw PictureLoadError("JPEG: the file ends before its image header");
     if (!PictureSizeAllowed(width, height))
         throw PictureLoadError("picture size " + std::to_string(width) + " x " + std::to_string(height) +
                                " is out of range");
