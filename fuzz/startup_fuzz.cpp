@@ -107,16 +107,6 @@ void PlayOneGame(Game& game, bool computerPlays, bool redBegins) {
     if (game.Text.Caption() != kEndText) Fail("a finished game shows \"" + game.Text.Caption() + "\"");
 }
 
-// The shape fallbacks leave their pen and brush selected in the board surface, as
-// the window's drawing intends; they go when the window does.
-void ReleaseBoardDrawingObjects(Game& game) {
-    const gdi::HDC board = game.Board.hDC();
-    const gdi::HGDIOBJ pen = gdi::SelectObject(board, gdi::GetStockObject(gdi::BLACK_PEN));
-    const gdi::HGDIOBJ brush = gdi::SelectObject(board, gdi::GetStockObject(gdi::WHITE_BRUSH));
-    gdi::DeleteObject(pen);
-    gdi::DeleteObject(brush);
-}
-
 void RunStartUp(int file, bool missing, bool computerPlays, bool redBegins) {
     const std::size_t objectsBefore = gdi::LiveObjectCount();
     ResetGlobals();
@@ -142,7 +132,6 @@ void RunStartUp(int file, bool missing, bool computerPlays, bool redBegins) {
             if (game.Text.Caption() != kEndText) Fail("start-up changed the status line");
             PlayOneGame(game, computerPlays, redBegins);
         }
-        ReleaseBoardDrawingObjects(game);
     }
     Global::ReleaseGameGrid();
     Global::ReleaseGameAI();

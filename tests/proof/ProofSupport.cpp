@@ -83,12 +83,7 @@ StartedGame::StartedGame(const PictureFolder& folder) {
     game_->Show();
 }
 
-// The shape fallbacks leave their pen and brush selected in the board surface; they
-// go with the window here, so that a leak anywhere else stands out.
 StartedGame::~StartedGame() {
-    const gdi::HDC board = game_->Board.hDC();
-    gdi::DeleteObject(gdi::SelectObject(board, gdi::GetStockObject(gdi::BLACK_PEN)));
-    gdi::DeleteObject(gdi::SelectObject(board, gdi::GetStockObject(gdi::WHITE_BRUSH)));
     game_.reset();
     Global::ReleaseGameGrid();
     Global::ReleaseGameAI();

@@ -17,6 +17,8 @@ int CheckedSide(double value, const char* what) {
     return static_cast<int>(side);
 }
 
+std::string SizeText(int width, int height) { return std::to_string(width) + " x " + std::to_string(height); }
+
 // A picture pixel laid over the background, by its alpha.
 std::uint32_t Over(std::uint32_t picture, std::uint32_t background) {
     const std::uint32_t alpha = picture >> 24;
@@ -61,8 +63,8 @@ void PictureBox::Height(float vNewValue) { Resize(design_.Width, CheckedSide(vNe
 const StdPicture& PictureBox::Picture() const { return design_.Picture; }
 
 void PictureBox::Picture(StdPicture vNewValue) {
+    if (design_.AutoSize && vNewValue) Resize(vNewValue->Width, vNewValue->Height);
     design_.Picture = std::move(vNewValue);
-    if (design_.AutoSize && design_.Picture) Resize(design_.Picture->Width, design_.Picture->Height);
     Erase();
 }
 
@@ -105,20 +107,19 @@ gdi::HDC PictureBox::Paint() noexcept {
 
 void PictureBox::CreateSurface() {
     hdc_ = gdi::CreateSurfaceDC(design_.Width, design_.Height, design_.BackColor);
-    pen_ = gdi::CreatePen(gdi::PS_SOLID, 1, design_.ForeColor);
-    initialPen_ = gdi::SelectObject(hdc_, pen_);
+    if (hdc_ == 0) throw std::length_error("picture surface " + SizeText(design_.Width, design_.Height) + " cannot be made");
+    gdi::SelectObject(hdc_, gdi::CreatePen(gdi::PS_SOLID, 1, design_.ForeColor));
     Erase(Blank::Yes);
 }
 
-// Pens and brushes that drawing code selected into the surface belong to that code;
-// only the surface's own pen is deleted here, and only while it is still selected.
+// The pen and brush still selected go with the surface, whoever selected them: drawing code may leave its last
+// ones there (as the board's shapes do) and has no surface left to take them back from.
 void PictureBox::DestroySurface() {
     if (hdc_ == 0) return;
-    if (gdi::SelectObject(hdc_, initialPen_) == pen_) gdi::DeleteObject(pen_);
+    gdi::DeleteObject(gdi::SelectObject(hdc_, gdi::GetStockObject(gdi::BLACK_PEN)));
+    gdi::DeleteObject(gdi::SelectObject(hdc_, gdi::GetStockObject(gdi::WHITE_BRUSH)));
     gdi::DeleteDC(hdc_);
     hdc_ = 0;
-    pen_ = 0;
-    initialPen_ = 0;
 }
 
 // One pass over the image: the picture over the BackColor where it lies, the BackColor elsewhere. A surface
@@ -147,9 +148,10 @@ void PictureBox::Erase(Blank state) {
 
 void PictureBox::Resize(int width, int height) {
     if (width == design_.Width && height == design_.Height) return;
+    if (!gdi::ResizeSurface(hdc_, width, height, design_.BackColor))
+        throw std::length_error("picture surface cannot be resized to " + SizeText(width, height));
     design_.Width = width;
     design_.Height = height;
-    gdi::ResizeSurface(hdc_, width, height, design_.BackColor);
     NotifyChanged();
 }
 

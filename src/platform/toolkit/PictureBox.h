@@ -35,7 +35,9 @@ public:
         StdPicture Picture;                           // none by default
     };
 
-    // Sides beyond this are refused (std::out_of_range), as are negative ones.
+    // Sides beyond this are refused (std::out_of_range), as are negative ones. A size the raster layer
+    // cannot make a surface of (too many pixels) is refused with std::length_error, and a resize refused
+    // so leaves the surface as it was.
     static constexpr int MaxSide = MaxPictureSide;
 
     explicit PictureBox(const Design& design);
@@ -95,8 +97,6 @@ private:
 
     Design design_;
     gdi::HDC hdc_ = 0;
-    gdi::HPEN pen_ = 0;          // the surface's own pen, while it is still selected
-    gdi::HGDIOBJ initialPen_ = 0;  // what the new device context came with
 };
 
 }  // namespace toolkit

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "platform/gdi/Gdi.h"
 #include "platform/toolkit/ControlArray.h"
 #include "platform/toolkit/PictureBox.h"
@@ -198,7 +200,7 @@ TEST(PictureBoxTest, RefreshRepaintsThroughTheFrontEndAtOnce) {
     EXPECT_EQ(repaints, 1);
 }
 
-TEST(PictureBoxTest, DestroyedSurfacesReleaseTheirObjectsButNotThoseOfDrawingCode) {
+TEST(PictureBoxTest, DestroyedSurfacesFreeThePenAndBrushLeftSelectedInThem) {
     const std::size_t before = gdi::LiveObjectCount();
     {
         PictureBox box(SurfaceDesign(20, 20));
@@ -207,16 +209,28 @@ TEST(PictureBoxTest, DestroyedSurfacesReleaseTheirObjectsButNotThoseOfDrawingCod
     }
     EXPECT_EQ(gdi::LiveObjectCount(), before);
 
-    // Drawing code that swaps the surface's pen out deletes it itself, as the board does.
+    // Drawing code that swaps the surface's pen out deletes that one itself, as the board does, and leaves its
+    // own pen and brush selected.
     gdi::HPEN blue = 0;
     {
         PictureBox box(SurfaceDesign(20, 20));
         blue = gdi::CreatePen(gdi::PS_SOLID, 2, RGB(0, 0, 255));
         gdi::DeleteObject(gdi::SelectObject(box.hDC(), blue));
+        gdi::SelectObject(box.hDC(), gdi::CreateSolidBrush(RGB(0, 0, 255)));
     }
-    EXPECT_EQ(gdi::LiveObjectCount(), before + 1) << "the drawing code's pen is its own";
-    EXPECT_TRUE(gdi::DeleteObject(blue));
     EXPECT_EQ(gdi::LiveObjectCount(), before);
+    EXPECT_FALSE(gdi::DeleteObject(blue)) << "the pen went with the surface";
+}
+
+TEST(PictureBoxTest, ASizeTheRasterLayerRefusesFailsAndKeepsTheSurface) {
+    EXPECT_THROW(PictureBox(SurfaceDesign(PictureBox::MaxSide, PictureBox::MaxSide)), std::length_error);
+    PictureBox box(SurfaceDesign(20, 30));
+    box.Height(PictureBox::MaxSide);
+    EXPECT_THROW(box.Width(PictureBox::MaxSide), std::length_error);
+    const gdi::SurfaceBits bits = gdi::GetSurfaceBits(box.hDC());
+    EXPECT_EQ(box.Width(), 20.0f);
+    EXPECT_EQ(bits.width, 20);
+    EXPECT_EQ(box.Height(), static_cast<float>(bits.height));
 }
 
 TEST(ControlArrayTest, LoadCopiesTheCurrentPropertiesOfElementZeroHidden) {
