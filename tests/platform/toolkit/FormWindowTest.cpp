@@ -5,10 +5,12 @@
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <memory>
 #include <filesystem>
+#include <set>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -149,6 +151,49 @@ TEST_F(FormWindowTest, PressesReachOnlyTheVisibleSurfaceInItsOwnPixels) {
     EXPECT_EQ(form.presses[1].Y, 79.0f);
     EXPECT_EQ(form.presses[2].Button, 4);
     EXPECT_EQ(form.presses[2].Shift, 6);
+}
+
+// At a fractional scale the last device pixels lie past the last surface pixel's middle; they still press it.
+TEST_F(FormWindowTest, APressOnTheLastDevicePixelsAtAFractionalScaleStaysOnTheSurface) {
+    QWidget* surface = window.SurfaceWidget(form.Surface);
+    for (const QPointF at : {QPointF(99.67, 79.6), QPointF(0.4, 10.5)}) {
+        QMouseEvent press(QEvent::MouseButtonPress, at, surface->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(surface, &press);
+    }
+    ASSERT_EQ(form.presses.size(), 2u);
+    EXPECT_EQ(form.presses[0].X, 99.0f);
+    EXPECT_EQ(form.presses[0].Y, 79.0f);
+    EXPECT_EQ(form.presses[1].X, 0.0f);
+    EXPECT_EQ(form.presses[1].Y, 10.0f);
+}
+
+// Columns of alternate black and white surface pixels, shown at a device-pixel ratio: the shades the device
+// pixels of one row take.
+std::set<int> ShadesAtScale(FormWindow& window, PictureBox& surface, qreal scale) {
+    for (int x = 0; x < 100; ++x)
+        for (int y = 0; y < 80; ++y) gdi::SetPixel(surface.hDC(), x, y, x % 2 ? RGB(255, 255, 255) : RGB(0, 0, 0));
+    QImage shot(QSize(100, 80) * scale, QImage::Format_RGB32);
+    shot.setDevicePixelRatio(scale);
+    window.SurfaceWidget(surface)->render(&shot);
+    std::set<int> shades;
+    for (int x = 0; x < shot.width(); ++x) shades.insert(qGray(shot.pixel(x, 40)));
+    return shades;
+}
+
+TEST_F(FormWindowTest, FractionalScalesResampleSmoothlyAndWholeOnesReplicatePixels) {
+    EXPECT_EQ(ShadesAtScale(window, form.Surface, 2), (std::set<int>{0, 255}));
+    EXPECT_EQ(ShadesAtScale(window, form.Surface, 3), (std::set<int>{0, 255}));
+    for (const qreal scale : {1.25, 1.5, 1.75}) EXPECT_GT(ShadesAtScale(window, form.Surface, scale).size(), 2u);
+}
+
+// The menu model outlives the window; a check mark set afterwards must not reach the window's actions.
+TEST(FormWindowLifetimeTest, MenuHooksGoWithTheWindow) {
+    Application();
+    SampleForm form;
+    { FormWindow window{form}; }
+    EXPECT_FALSE(form.Option->Changed);
+    form.Option->Checked(false);
 }
 
 TEST_F(FormWindowTest, ShowsTheFormImageTheSurfaceImageAndTheLabel) {

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -37,12 +38,26 @@ QImage SurfaceImage(gdi::HDC hdc) {
                   QImage::Format_RGB32);
 }
 
+// Whole-number scales replicate each pixel exactly. A fractional one cannot: nearest-neighbour sampling there
+// gives rows and columns of uneven width, so pictures are resampled smoothly instead.
+void ChooseResampling(QPainter& painter) {
+    const qreal scale = painter.deviceTransform().m11();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, scale != std::floor(scale));
+}
+
 // Fills what the surface image leaves uncovered (a surface that failed to be made leaves everything), then
 // draws the image straight from the surface's pixels.
 void PaintSurface(QPainter& painter, const QRect& area, gdi::HDC hdc, gdi::COLORREF back) {
     const QImage image = SurfaceImage(hdc);
     if (image.width() < area.width() || image.height() < area.height()) painter.fillRect(area, ToQColor(back));
+    ChooseResampling(painter);
     painter.drawImage(0, 0, image);
+}
+
+// The surface pixel a press falls in. At a fractional scale a device pixel's position lies between two surface
+// pixels, and rounding it could name the pixel past the last one.
+float PixelOf(qreal position, float size) {
+    return static_cast<float>(std::clamp(std::floor(position), 0.0, std::max(0.0, std::floor(size) - 1.0)));
 }
 
 QImage PictureImage(const Picture& picture) {
@@ -135,10 +150,11 @@ private:
 
 class SurfaceView : public QWidget {
 public:
+    // Not marked opaque although it covers itself: the canvas under it then paints whole rectangles, which Qt
+    // copies straight; a region with a hole in it would send the canvas through Qt's general blending, which
+    // starts a pool of threads for a picture this large.
     SurfaceView(PictureBox& surface, FormWindow& window, QWidget* parent)
-        : QWidget(parent), surface_(surface), window_(window) {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
+        : QWidget(parent), surface_(surface), window_(window) {}
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -148,11 +164,10 @@ protected:
 
     void mousePressEvent(QMouseEvent* event) override {
         if (!surface_.MouseDown) return;
-        const QPointF at = event->position();
-        window_.RunHandler([&] {
-            surface_.MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()),
-                               static_cast<float>(at.x()), static_cast<float>(at.y()));
-        });
+        const float x = PixelOf(event->position().x(), surface_.Width());
+        const float y = PixelOf(event->position().y(), surface_.Height());
+        window_.RunHandler(
+            [&] { surface_.MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()), x, y); });
     }
 
 private:
@@ -161,6 +176,12 @@ private:
 };
 
 void AddMenuItem(FormWindow& window, QWidget* parent, MenuItem& item);
+
+// The items' hooks hold the window's actions, which go with it.
+void ClearMenuHooks(MenuItem& item) {
+    item.Changed = nullptr;
+    for (const auto& child : item.Children()) ClearMenuHooks(*child);
+}
 
 void AddMenuChildren(FormWindow& window, QMenu* menu, MenuItem& item) {
     for (const auto& child : item.Children()) AddMenuItem(window, menu, *child);
@@ -242,6 +263,7 @@ FormWindow::~FormWindow() {
     form_.ShowWindow = nullptr;
     form_.CloseWindow = nullptr;
     for (Label* label : form_.Labels()) label->Changed = nullptr;
+    for (const auto& item : form_.Menus()) ClearMenuHooks(*item);
     for (PictureBox* surface : form_.Surfaces()) {
         surface->Repaint = nullptr;
         surface->Changed = nullptr;
