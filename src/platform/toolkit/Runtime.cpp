@@ -41,12 +41,27 @@ std::optional<std::string>& AppPathOverride() {
 // Files larger than any allowed picture as a bitmap are refused before they are read in.
 constexpr std::uintmax_t MaxPictureFileSize = 54 + static_cast<std::uintmax_t>(MaxPicturePixels) * 4;
 
+// Opening a named pipe or a device can wait for ever (for a writer, for the device), so such names are refused
+// from their type alone.
+std::string NotAFile(fs::file_type type) {
+    switch (type) {
+        case fs::file_type::directory: return "not a file (a folder)";
+        case fs::file_type::fifo: return "not a file (a named pipe)";
+        case fs::file_type::character:
+        case fs::file_type::block: return "not a file (a device)";
+        case fs::file_type::socket: return "not a file (a socket)";
+        default: return "not a file";
+    }
+}
+
 }  // namespace
 
 // Read whole with stdio: the stream library would bring its locale start-up into the program for this alone.
 // The size is taken once more while reading, as the file may grow after it was measured.
 std::vector<std::uint8_t> ReadPictureFile(const std::string& NativeFileName) {
     std::error_code ec;
+    const fs::file_status status = fs::status(NativeFileName, ec);
+    if (fs::exists(status) && !fs::is_regular_file(status)) throw PictureLoadError(NotAFile(status.type()));
     const std::uintmax_t size = fs::file_size(NativeFileName, ec);
     if (!ec && size > MaxPictureFileSize) throw PictureLoadError("the file is too large");
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(NativeFileName.c_str(), "rb"), &std::fclose);
@@ -108,7 +123,7 @@ StdPicture LoadPicture(const std::string& FileName) {
     std::error_code ec;
     const fs::file_status status = fs::status(native, ec);
     if (!fs::exists(status)) throw fail("file not found");
-    if (!fs::is_regular_file(status)) throw fail("not a file");
+    if (!fs::is_regular_file(status)) throw fail(NotAFile(status.type()));
     if (fs::file_size(native, ec) == 0 || ec) throw fail("file is empty");
     try {
         return Decode(native);

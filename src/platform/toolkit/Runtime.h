@@ -65,8 +65,9 @@ std::string NativePath(const std::string& PathName);
 // (missing, a folder, a hidden file, or behind a folder it cannot enter). No wildcards.
 std::string Dir(const std::string& PathName);
 
-// The whole file, as LoadPicture reads it; PictureLoadError when it cannot be read or is
-// larger than any allowed picture could be.
+// The whole file, as LoadPicture reads it; PictureLoadError when it cannot be read, is
+// larger than any allowed picture could be, or is no regular file (a pipe or a device,
+// which is never opened, as that could block).
 std::vector<std::uint8_t> ReadPictureFile(const std::string& NativeFileName);
 
 namespace App {
