@@ -83,7 +83,7 @@ BOOL ResizeSurface(HDC hdc, int width, int height, COLORREF fill) {
         FillPixels(dc->pixels.data() + kept, dc->pixels.size() - kept, pixel);
         if (dc->pixels.capacity() / 2 > dc->pixels.size()) dc->pixels.shrink_to_fit();
     } else {
-        std::vector<std::uint32_t> pixels(PixelCount(width, height));
+        detail::Pixels pixels(PixelCount(width, height));
         const int keepW = std::min(width, dc->width);
         const int keepH = std::min(height, dc->height);
         for (int y = 0; y < keepH; ++y) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/Basics.h"
@@ -24,8 +25,27 @@ struct Brush {
     COLORREF color = 0;
 };
 
+// Leaves new pixels unwritten: every surface fills them with its colour at once, and a value-initialising vector
+// would write every pixel twice.
+template <typename T>
+struct FillLaterAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = FillLaterAllocator<U>;
+    };
+    template <typename U>
+    void construct(U* at) noexcept {
+        ::new (static_cast<void*>(at)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* at, Args&&... args) {
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+};
+using Pixels = std::vector<std::uint32_t, FillLaterAllocator<std::uint32_t>>;
+
 struct Dc {
-    std::vector<std::uint32_t> pixels;
+    Pixels pixels;
     int width = 0;
     int height = 0;
     HPEN pen = 0;

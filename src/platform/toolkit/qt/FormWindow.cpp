@@ -66,11 +66,14 @@ QImage PictureImage(const Picture& picture) {
 }
 
 // Only a family the system has is named: for a missing one the font machinery would gather a list of
-// substitutes at the first paint, on top of the fallback family's own, which costs start-up time.
+// substitutes at the first paint, on top of the fallback family's own, which costs start-up time. The names
+// are looked up as they are: resolving them as aliases first (as hasFamily does) asks fontconfig for a full
+// substitution, another start-up cost.
 QFont ToQFont(const Font& font) {
     QFont qfont;
     const QString name = ToQString(font.Name);
-    qfont.setFamilies({QFontDatabase::hasFamily(name) ? name : QString::fromLatin1(FallbackFontFamily)});
+    const bool installed = QFontDatabase::families().contains(name, Qt::CaseInsensitive);
+    qfont.setFamilies({installed ? name : QString::fromLatin1(FallbackFontFamily)});
     qfont.setPixelSize(static_cast<int>(std::lround(font.Size * DesignPixelsPerPoint)));
     qfont.setWeight(static_cast<QFont::Weight>(font.Weight));
     qfont.setItalic(font.Italic);
