@@ -95,8 +95,8 @@ void ReadImage(const GifFile& gif, int transparent, Picture& screen) {
 
 }  // namespace
 
-StdPicture DecodeGif(std::span<const std::uint8_t> Data) {
-    Source source{Data};
+StdPicture DecodeGif(std::span<const std::uint8_t> data) {
+    Source source{data};
     int error = 0;
     const GifFile gif(DGifOpen(&source, Read, &error));
     if (!gif) Fail(error);

@@ -43,11 +43,11 @@ void CmykToWords(const std::vector<std::uint8_t>& cmyk, std::vector<std::uint32_
 
 }  // namespace
 
-StdPicture DecodeJpeg(std::span<const std::uint8_t> Data) {
+StdPicture DecodeJpeg(std::span<const std::uint8_t> data) {
     const Decompressor handle(tjInitDecompress());
     if (!handle) throw PictureLoadError(std::string("JPEG: ") + tjGetErrorStr2(nullptr));
     int width = 0, height = 0, subsampling = 0, colorspace = 0;
-    if (tjDecompressHeader3(handle.get(), Data.data(), static_cast<unsigned long>(Data.size()), &width, &height,
+    if (tjDecompressHeader3(handle.get(), data.data(), static_cast<unsigned long>(data.size()), &width, &height,
                             &subsampling, &colorspace) != 0)
         Fail(handle.get());
     // A stream that ends inside its headers reads as an image of no size.
@@ -61,10 +61,10 @@ StdPicture DecodeJpeg(std::span<const std::uint8_t> Data) {
     picture->Pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK) {
         std::vector<std::uint8_t> cmyk(picture->Pixels.size() * 4);
-        Decompress(handle.get(), Data, cmyk.data(), width, height, TJPF_CMYK);
+        Decompress(handle.get(), data, cmyk.data(), width, height, TJPF_CMYK);
         CmykToWords(cmyk, picture->Pixels);
     } else {
-        Decompress(handle.get(), Data, picture->Pixels.data(), width, height, WordFormat);
+        Decompress(handle.get(), data, picture->Pixels.data(), width, height, WordFormat);
     }
     return picture;
 }

@@ -16,15 +16,15 @@ bool StartsWith(std::span<const std::uint8_t> data, std::string_view signature) 
 
 }  // namespace
 
-bool IsGif(std::span<const std::uint8_t> Data) { return StartsWith(Data, "GIF87a") || StartsWith(Data, "GIF89a"); }
+bool IsGif(std::span<const std::uint8_t> data) { return StartsWith(data, "GIF87a") || StartsWith(data, "GIF89a"); }
 
-bool IsJpeg(std::span<const std::uint8_t> Data) { return StartsWith(Data, "\xFF\xD8\xFF"); }
+bool IsJpeg(std::span<const std::uint8_t> data) { return StartsWith(data, "\xFF\xD8\xFF"); }
 
-StdPicture DecodeStandardPicture(const EncodedPicture& File) {
+StdPicture DecodeStandardPicture(const EncodedPicture& file) {
     std::vector<std::uint8_t> read;
-    std::span<const std::uint8_t> data = File.Data;
+    std::span<const std::uint8_t> data = file.Data;
     if (data.empty()) {
-        read = ReadPictureFile(File.NativeFileName);
+        read = ReadPictureFile(file.NativeFileName);
         data = read;
     }
     if (IsGif(data)) return DecodeGif(data);

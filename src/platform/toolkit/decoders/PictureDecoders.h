@@ -12,19 +12,19 @@
 
 namespace toolkit {
 
-bool IsGif(std::span<const std::uint8_t> Data);
-bool IsJpeg(std::span<const std::uint8_t> Data);
+bool IsGif(std::span<const std::uint8_t> data);
+bool IsJpeg(std::span<const std::uint8_t> data);
 
 // The first image of a GIF file on its logical screen. Pixels of the transparent colour
 // and those the image leaves uncovered are 0 (alpha 0) when the file names a transparent
 // colour, opaque black otherwise.
-StdPicture DecodeGif(std::span<const std::uint8_t> Data);
+StdPicture DecodeGif(std::span<const std::uint8_t> data);
 // A JPEG file (greyscale, colour or CMYK) as opaque pixels.
-StdPicture DecodeJpeg(std::span<const std::uint8_t> Data);
+StdPicture DecodeJpeg(std::span<const std::uint8_t> data);
 
 // GIF and JPEG by the decoders above, anything else as a 24-bit bitmap: a decoder for
 // SetPictureDecoder. Each throws PictureLoadError with the cause
 // alone, and refuses a size beyond PictureSizeAllowed before taking pixel memory.
-StdPicture DecodeStandardPicture(const EncodedPicture& File);
+StdPicture DecodeStandardPicture(const EncodedPicture& file);
 
 }  // namespace toolkit

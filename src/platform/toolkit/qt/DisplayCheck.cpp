@@ -59,8 +59,8 @@ void Hold(QtMsgType type, const QMessageLogContext& context, const QString& text
 
 }  // namespace
 
-DisplayCheck::DisplayCheck(const char* Program) {
-    Checking().Program = Program;
+DisplayCheck::DisplayCheck(const char* program) {
+    Checking().Program = program;
     Checking().Previous = qInstallMessageHandler(Hold);
 }
 

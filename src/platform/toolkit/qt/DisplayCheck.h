@@ -7,8 +7,8 @@ namespace toolkit::qt {
 
 class DisplayCheck {
 public:
-    // Program: the name the line starts with, as in "tessarin: cannot open a window: ...".
-    explicit DisplayCheck(const char* Program);
+    // program: the name the line starts with, as in "tessarin: cannot open a window: ...".
+    explicit DisplayCheck(const char* program);
     // Hands the messages Qt gave meanwhile on to its own handler.
     ~DisplayCheck();
     DisplayCheck(const DisplayCheck&) = delete;
