@@ -48,6 +48,7 @@ StdPicture LoadBitmapResource(std::span<const std::uint8_t> Data) {
     auto picture = std::make_shared<Picture>();
     picture->Width = width;
     picture->Height = static_cast<int>(height);
+    picture->Opaque = true;
     picture->Pixels.resize(static_cast<std::size_t>(width) * rows);
     for (std::size_t y = 0; y < rows; ++y) {
         const std::size_t fileRow = bottomUp ? rows - 1 - y : y;

@@ -13,6 +13,9 @@ struct Picture {
     // Row-major, Width × Height, 0xAARRGGBB. Alpha below 0xFF comes from a picture's
     // transparency (as in GIF files): there the surface's background shows through.
     std::vector<std::uint32_t> Pixels;
+    // Set by a decoder that knows every alpha is 0xFF (as in JPEG files): the picture is then laid on a
+    // surface as a plain copy.
+    bool Opaque = false;
 };
 
 // Pictures are immutable once loaded and shared by whoever shows them.

@@ -140,6 +140,10 @@ void PictureBox::Erase(Blank state) {
         int x = 0;
         if (y < height) {
             const std::uint32_t* src = picture->Pixels.data() + static_cast<std::size_t>(y) * picture->Width;
+            if (picture->Opaque) {
+                std::copy_n(src, width, row);
+                x = width;
+            }
             for (; x < width; ++x) row[x] = Over(src[x], background);
         }
         if (state == Blank::No) gdi::FillPixels(row + x, static_cast<std::size_t>(bits.width - x), background);

@@ -79,7 +79,10 @@ TEST(GifDecoderTest, LaysTheImageOnItsScreenWithTransparencyAndInterlacing) {
                 EXPECT_EQ(picture->Pixels[y * 6 + x], inside ? shades[(y - 2) % 3] : 0u) << x << ", " << y;
             }
     }
-    EXPECT_EQ(toolkit::DecodeGif(Gif(1, 2, 4, 9, -1, false))->Pixels[0], 0xFF000000u) << "opaque without a key";
+    const auto keyless = toolkit::DecodeGif(Gif(1, 2, 4, 9, -1, false));
+    EXPECT_EQ(keyless->Pixels[0], 0xFF000000u);
+    EXPECT_TRUE(keyless->Opaque);
+    EXPECT_FALSE(toolkit::DecodeGif(Gif(1, 2, 4, 9, 2, false))->Opaque);
 }
 
 TEST(JpegDecoderTest, DecodesColourGreyAndCmykFiles) {
@@ -88,6 +91,7 @@ TEST(JpegDecoderTest, DecodesColourGreyAndCmykFiles) {
     const auto colour = toolkit::DecodeJpeg(Jpeg(rgb, 16, 8, TJPF_RGB, TJSAMP_444));
     ASSERT_EQ(colour->Width, 16);
     ASSERT_EQ(colour->Height, 8);
+    EXPECT_TRUE(colour->Opaque);
     const std::uint32_t p = colour->Pixels[8 * 4 + 3];
     EXPECT_EQ(p >> 24, 0xFFu);
     EXPECT_NEAR((p >> 16) & 0xFF, 200, 2);

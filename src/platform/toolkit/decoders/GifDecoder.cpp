@@ -68,13 +68,13 @@ std::vector<int> RowOrder(int height, bool interlaced) {
     return rows;
 }
 
-// The image's rows laid on the screen where they fall inside it; colour indices the table lacks count as
-// transparent.
+// The image's rows laid on the screen where they fall inside it; colour indices the table lacks show black.
 void ReadImage(const GifFile& gif, int transparent, Picture& screen) {
     const GifImageDesc& image = gif->Image;
     const ColorMapObject* map = image.ColorMap ? image.ColorMap : gif->SColorMap;
     if (map == nullptr) throw PictureLoadError("GIF: the image has no colour table");
-    std::uint32_t palette[256] = {};
+    std::uint32_t palette[256];
+    std::fill_n(palette, 256, 0xFF000000u);
     for (int i = 0; i < std::min(map->ColorCount, 256); ++i) {
         const GifColorType& c = map->Colors[i];
         palette[i] = 0xFF000000u | (std::uint32_t{c.Red} << 16) | (std::uint32_t{c.Green} << 8) | c.Blue;
@@ -88,8 +88,8 @@ void ReadImage(const GifFile& gif, int transparent, Picture& screen) {
         const int y = image.Top + row;
         if (y >= screen.Height || width == 0) continue;
         std::uint32_t* out = screen.Pixels.data() + static_cast<std::size_t>(y) * screen.Width + left;
-        for (int x = 0; x < width; ++x)
-            if (line[x] != transparent) out[x] = palette[line[x]];
+        // The transparent colour's entry is 0, as is the screen under it: the first image is written whole.
+        for (int x = 0; x < width; ++x) out[x] = palette[line[x]];
     }
 }
 
@@ -114,6 +114,7 @@ StdPicture DecodeGif(std::span<const std::uint8_t> data) {
             auto picture = std::make_shared<Picture>();
             picture->Width = gif->SWidth;
             picture->Height = gif->SHeight;
+            picture->Opaque = transparent < 0;
             picture->Pixels.assign(static_cast<std::size_t>(gif->SWidth) * static_cast<std::size_t>(gif->SHeight),
                                    transparent >= 0 ? 0u : 0xFF000000u);
             ReadImage(gif, transparent, *picture);

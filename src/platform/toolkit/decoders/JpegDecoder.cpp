@@ -58,6 +58,7 @@ StdPicture DecodeJpeg(std::span<const std::uint8_t> data) {
     auto picture = std::make_shared<Picture>();
     picture->Width = width;
     picture->Height = height;
+    picture->Opaque = true;
     picture->Pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK) {
         std::vector<std::uint8_t> cmyk(picture->Pixels.size() * 4);

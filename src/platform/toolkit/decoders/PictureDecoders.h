@@ -17,7 +17,7 @@ bool IsJpeg(std::span<const std::uint8_t> data);
 
 // The first image of a GIF file on its logical screen. Pixels of the transparent colour
 // and those the image leaves uncovered are 0 (alpha 0) when the file names a transparent
-// colour, opaque black otherwise.
+// colour, opaque black otherwise. Colour indices beyond the table show black.
 StdPicture DecodeGif(std::span<const std::uint8_t> data);
 // A JPEG file (greyscale, colour or CMYK) as opaque pixels.
 StdPicture DecodeJpeg(std::span<const std::uint8_t> data);

@@ -109,11 +109,13 @@ StdPicture DecodePicture(const EncodedPicture& File) {
     QImage image;
     if (!reader.read(&image)) throw PictureLoadError(reader.errorString().toStdString());
     if (!PictureSizeAllowed(image.width(), image.height())) throw PictureLoadError("picture size is out of range");
+    const bool opaque = !image.hasAlphaChannel();
     image.convertTo(QImage::Format_ARGB32);
 
     auto picture = std::make_shared<Picture>();
     picture->Width = image.width();
     picture->Height = image.height();
+    picture->Opaque = opaque;
     picture->Pixels.resize(static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()));
     for (int y = 0; y < image.height(); ++y)
         std::memcpy(picture->Pixels.data() + static_cast<std::size_t>(y) * image.width(), image.constScanLine(y),
