@@ -88,16 +88,13 @@ long StatusKib(pid_t pid, const char* field) {
     return -1;
 }
 
-// Processor time used so far by every thread of pid, from the scheduler's own accounting (nanoseconds).
+// Processor time used so far by the whole of pid, threads that have already ended included (a sum over the live
+// threads in /proc would miss those), from the process's CPU-time clock (nanoseconds).
 double CpuMs(pid_t pid) {
-    std::error_code ec;
-    double ns = 0;
-    for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", ec)) {
-        std::ifstream schedstat(task.path() / "schedstat");
-        double onCpu = 0;
-        if (schedstat >> onCpu) ns += onCpu;
-    }
-    return ns / 1e6;
+    clockid_t clock = 0;
+    timespec used{};
+    if (clock_getcpuclockid(pid, &clock) != 0 || clock_gettime(clock, &used) != 0) return -1;
+    return static_cast<double>(used.tv_sec) * 1e3 + static_cast<double>(used.tv_nsec) / 1e6;
 }
 
 struct XcbDeleter {
