@@ -107,7 +107,8 @@ gdi::HDC PictureBox::Paint() noexcept {
 
 void PictureBox::CreateSurface() {
     hdc_ = gdi::CreateSurfaceDC(design_.Width, design_.Height, design_.BackColor);
-    if (hdc_ == 0) throw std::length_error("picture surface " + SizeText(design_.Width, design_.Height) + " cannot be made");
+    if (hdc_ == 0)
+        throw std::length_error("picture surface " + SizeText(design_.Width, design_.Height) + " cannot be made");
     gdi::SelectObject(hdc_, gdi::CreatePen(gdi::PS_SOLID, 1, design_.ForeColor));
     Erase(Blank::Yes);
 }
