@@ -79,9 +79,17 @@ MenuItem::Design Item(std::string Name, std::string Caption, bool Checked = fals
                             std::move(Shortcut)};
 }
 
+// The options of a control array are choices, checked or not.
 MenuItem::Design Element(std::string Name, std::int16_t Index, std::string Caption, bool Checked) {
     MenuItem::Design design = Item(std::move(Name), std::move(Caption), Checked);
     design.Index = Index;
+    design.Checkable = true;
+    return design;
+}
+
+MenuItem::Design Menu(std::string Name, std::string Caption, char AccessKey) {
+    MenuItem::Design design = Item(std::move(Name), std::move(Caption));
+    design.AccessKey = AccessKey;
     return design;
 }
 
@@ -129,7 +137,8 @@ Game::Game()
       Image7(Corner(416, 417, resources::Image7Bitmap)),
       Image6(Corner(417, 19, resources::Image6Bitmap)),
       Image5(Corner(19, 19, resources::Image5Bitmap)),
-      Text(TextDesign()) {
+      Text(TextDesign()),
+      Cursor(Board, [this](float X, float Y) { Board_MouseDown(1, 0, X, Y); }) {
     if (liveGame != nullptr) throw std::logic_error("the Game window exists already");
     PlaceArray(Buff);
     Place(Board);
@@ -139,6 +148,7 @@ Game::Game()
     Place(Image6);
     Place(Image5);
     Place(Text);
+    Board.Table = &Cursor;
     BuildMenus();
     WireEvents();
     liveGame = this;
@@ -159,7 +169,7 @@ MenuItem& Game::mnuPlayer(std::int16_t Index) const { return Find(mnuPlayer_, "m
 MenuItem& Game::mnuCheck(std::int16_t Index) const { return Find(mnuCheck_, "mnuCheck", Index); }
 
 void Game::BuildMenus() {
-    mnuFile_ = &AddMenu(Item("mnuFile", "File"));
+    mnuFile_ = &AddMenu(Menu("mnuFile", "File", 'F'));
     mnuNew_ = &mnuFile_->Add(Item("mnuNew", "New game", false, "Ctrl+N"));
     mnuLine2_ = &mnuFile_->Add(Item("mnuLine2", "-"));
     mnuBegin_ = &mnuFile_->Add(Item("mnuBegin", "Who begin"));
@@ -174,6 +184,7 @@ void Game::BuildMenus() {
 
 void Game::WireEvents() {
     Board.MouseDown = [this](std::int16_t Button, std::int16_t Shift, float X, float Y) {
+        Cursor.Hide();
         Board_MouseDown(Button, Shift, X, Y);
     };
     mnuNew_->Click = [this] { mnuNew_Click(); };
@@ -247,6 +258,7 @@ void Game::NewGame() {
     Global::ComputerPlays = mnuCheck(0).Checked();
     if (Global::ComputerPlays && Global::PlayerTurn) ComputerOpens();
     Text.Caption(Texts::TurnText(Global::PlayerTurn));
+    Cursor.AnnounceCells();
 }
 
 // The computer's first piece goes through the board's press handling, at the
@@ -268,6 +280,7 @@ void Game::Board_MouseDown(std::int16_t Button, std::int16_t Shift, float X, flo
     const auto PixelY = Rounding::TryNearest16(Y);
     if (!PixelX || !PixelY) return;
     Global::GameGrid().BoardMouseDown(*PixelX, *PixelY);
+    Cursor.AnnounceCells();
 }
 
 void Game::mnuNew_Click() { NewGame(); }

@@ -14,6 +14,7 @@
 #include "platform/toolkit/Line.h"
 #include "platform/toolkit/MenuItem.h"
 #include "platform/toolkit/PictureBox.h"
+#include "window/BoardCursor.h"
 
 class Game : public toolkit::Form, public BoardHost {
 public:
@@ -32,6 +33,8 @@ public:
     toolkit::Image Image6;
     toolkit::Image Image5;
     toolkit::Label Text;
+    // The board's keyboard cursor and cell names; the Board surface's table.
+    BoardCursor Cursor;
 
     toolkit::MenuItem& mnuFile() const { return *mnuFile_; }
     toolkit::MenuItem& mnuNew() const { return *mnuNew_; }

@@ -2,10 +2,12 @@
 // which their click event passes on.
 #pragma once
 
+#include <cctype>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -21,9 +23,15 @@ public:
         bool Enabled = true;
         bool Visible = true;
         std::string Shortcut{};               // e.g. "Ctrl+N", empty for none
+        char AccessKey = 0;                   // a letter of the caption that Alt opens the item by; 0 for none
+        bool Checkable = false;               // a choice: reports its check state even while unchecked
     };
 
-    explicit MenuItem(Design design) : design_(std::move(design)) {}
+    // Throws std::invalid_argument for an access key that the caption lacks.
+    explicit MenuItem(Design design) : design_(std::move(design)) {
+        if (design_.AccessKey != 0 && !AccessKeyIndex())
+            throw std::invalid_argument("menu item " + design_.Name + " has no access key letter in its caption");
+    }
 
     MenuItem& Add(Design child) {
         children_.push_back(std::make_unique<MenuItem>(std::move(child)));
@@ -37,6 +45,15 @@ public:
     bool Enabled() const { return design_.Enabled; }
     bool Visible() const { return design_.Visible; }
     bool IsSeparator() const { return design_.Caption == "-"; }
+    bool Checkable() const { return design_.Checkable; }
+    // Where the access key stands in the caption: its first letter equal to the key, case aside.
+    std::optional<std::size_t> AccessKeyIndex() const {
+        const auto Fold = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+        if (design_.AccessKey == 0) return std::nullopt;
+        for (std::size_t i = 0; i < design_.Caption.size(); ++i)
+            if (Fold(design_.Caption[i]) == Fold(design_.AccessKey)) return i;
+        return std::nullopt;
+    }
 
     bool Checked() const { return design_.Checked; }
     void Checked(bool vNewValue) {

@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "platform/gdi/Gdi.h"
+#include "platform/toolkit/CellTable.h"
 #include "platform/toolkit/Picture.h"
 
 namespace toolkit {
@@ -81,6 +82,10 @@ public:
     // Raised by the front end for every press: Button 1 left, 2 right, 4 middle;
     // Shift 1 Shift, 2 Ctrl, 4 Alt; X and Y in the surface's pixels.
     std::function<void(std::int16_t Button, std::int16_t Shift, float X, float Y)> MouseDown;
+
+    // Set by the window when the surface is a table of cells that the keyboard and
+    // assistive tools address; it must outlive the front end's view of the surface.
+    CellTable* Table = nullptr;
 
     // Set by a front end: repaint the visible surface from its image now.
     std::function<void()> Repaint;

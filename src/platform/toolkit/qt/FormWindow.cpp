@@ -5,18 +5,25 @@
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <vector>
 
 #include "platform/toolkit/Runtime.h"
+#include "platform/toolkit/qt/Accessibility.h"
+#include "platform/toolkit/qt/FocusFrame.h"
+#include "platform/toolkit/qt/MenuStyle.h"
 
 namespace toolkit::qt {
 
@@ -99,6 +106,19 @@ std::int16_t ButtonCode(Qt::MouseButton button) {
     }
 }
 
+std::optional<Key> KeyOf(int key) {
+    switch (key) {
+        case Qt::Key_Left: return Key::Left;
+        case Qt::Key_Right: return Key::Right;
+        case Qt::Key_Up: return Key::Up;
+        case Qt::Key_Down: return Key::Down;
+        case Qt::Key_Space: return Key::Space;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return Key::Return;
+        default: return std::nullopt;
+    }
+}
+
 std::int16_t ShiftCode(Qt::KeyboardModifiers modifiers) {
     std::int16_t shift = 0;
     if (modifiers & Qt::ShiftModifier) shift |= 1;
@@ -151,18 +171,55 @@ private:
     std::vector<QFont> fonts_;
 };
 
+// Hidden from painting, for assistive tools alone: the label's text is drawn with the client area.
+class LabelText : public QLabel {
+public:
+    LabelText(const Label& label, QWidget* parent) : QLabel(parent) {
+        const Label::Design& design = label.Properties();
+        setGeometry(design.Left, design.Top, design.Width, design.Height);
+        setTextFormat(Qt::PlainText);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setText(ToQString(label.Caption()));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
+};
+
+// A surface that is a table of cells takes the keyboard and shows the cursor's focus frame over its image.
 class SurfaceView : public QWidget {
 public:
     // Not marked opaque although it covers itself: the canvas under it then paints whole rectangles, which Qt
     // copies straight; a region with a hole in it would send the canvas through Qt's general blending, which
     // starts a pool of threads for a picture this large.
     SurfaceView(PictureBox& surface, FormWindow& window, QWidget* parent)
-        : QWidget(parent), surface_(surface), window_(window) {}
+        : QWidget(parent), surface_(surface), window_(window) {
+        if (surface.Table != nullptr) setFocusPolicy(Qt::StrongFocus);
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         PaintSurface(painter, rect(), surface_.Paint(), surface_.BackColor());
+        const CellTable* table = surface_.Table;
+        if (table == nullptr || !table->CursorVisible()) return;
+        const CellBox cell = table->CellRect(table->CursorRow(), table->CursorColumn());
+        PaintFocusFrame(painter, QRect(cell.Left, cell.Top, cell.Width, cell.Height));
+    }
+
+    void keyPressEvent(QKeyEvent* event) override {
+        const std::optional<Key> key = KeyOf(event->key());
+        if (surface_.Table == nullptr || !key) {
+            QWidget::keyPressEvent(event);
+            return;
+        }
+        window_.RunHandler([this, key] { surface_.Table->KeyDown(*key); });
+    }
+
+    // After Qt's own focus event for the view, so that the cell's comes last.
+    void focusInEvent(QFocusEvent* event) override {
+        QWidget::focusInEvent(event);
+        QMetaObject::invokeMethod(this, [this] { AnnounceCursor(*this); }, Qt::QueuedConnection);
     }
 
     void mousePressEvent(QMouseEvent* event) override {
@@ -190,22 +247,37 @@ void AddMenuChildren(FormWindow& window, QMenu* menu, MenuItem& item) {
     for (const auto& child : item.Children()) AddMenuItem(window, menu, *child);
 }
 
-// A check mark shows only while the item is checked, so unchecked items carry no
-// indicator; the model alone decides what a choice does to the marks.
+// The caption as Qt reads it: a literal '&' doubled, the access key marked.
+QString MenuText(const MenuItem& item) {
+    std::string text;
+    const std::optional<std::size_t> accessKey = item.AccessKeyIndex();
+    for (std::size_t i = 0; i < item.Caption().size(); ++i) {
+        if (item.Caption()[i] == '&' || i == accessKey) text += '&';
+        text += item.Caption()[i];
+    }
+    return ToQString(text);
+}
+
+// A check mark shows only while the item is checked (the menu style draws no empty
+// indicator); the model alone decides what a choice does to the marks, so the mark Qt
+// toggles itself on a choice is put back before the model runs.
 void AddCommand(FormWindow& window, QWidget* parent, MenuItem& item) {
-    auto* action = new QAction(ToQString(item.Caption()), parent);
+    auto* action = new QAction(MenuText(item), parent);
     action->setEnabled(item.Enabled());
     action->setVisible(item.Visible());
     if (!item.Shortcut().empty()) action->setShortcut(QKeySequence(ToQString(item.Shortcut())));
-    const auto syncCheck = [action, &item] {
-        action->setCheckable(item.Checked());
+    const auto syncCheck = [action, &item, parent](bool announce) {
+        const bool moved = action->isChecked() != item.Checked();
+        action->setCheckable(item.Checkable() || item.Checked());
         action->setChecked(item.Checked());
+        if (moved && announce) AnnounceChecked(*parent, *action);
     };
-    syncCheck();
-    item.Changed = syncCheck;
+    syncCheck(false);
+    item.Changed = [syncCheck] { syncCheck(true); };
     QObject::connect(action, &QAction::triggered, action, [&window, &item, syncCheck] {
+        syncCheck(false);
         window.RunHandler([&item] { item.Choose(); });
-        syncCheck();
+        syncCheck(true);
     });
     parent->addAction(action);
 }
@@ -222,7 +294,8 @@ void AddMenuItem(FormWindow& window, QWidget* parent, MenuItem& item) {
         AddCommand(window, parent, item);
         return;
     }
-    auto* menu = new QMenu(ToQString(item.Caption()), parent);
+    auto* menu = new QMenu(MenuText(item), parent);
+    menu->setStyle(parent->style());
     menu->menuAction()->setEnabled(item.Enabled());
     menu->menuAction()->setVisible(item.Visible());
     AddMenuChildren(window, menu, item);
@@ -245,16 +318,27 @@ FormWindow::FormWindow(Form& form) : QWidget(nullptr, WindowFlagsOf(form.Propert
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     if (!form.Properties().Resizable) layout->setSizeConstraint(QLayout::SetFixedSize);
+    InstallAccessibility();
     if (!form.Menus().empty()) {
         menuBar_ = new QMenuBar(this);
+        menuBar_->setStyle(new MenuStyle(this));
         layout->setMenuBar(menuBar_);
         BuildMenus();
+        // The desktops' key for the menu bar, which Qt leaves unbound.
+        auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+        connect(f10, &QShortcut::activated, menuBar_, [this] {
+            if (!menuBar_->actions().isEmpty()) menuBar_->setActiveAction(menuBar_->actions().constFirst());
+        });
     }
     canvas_ = new ClientArea(form, this);
     layout->addWidget(canvas_);
     for (Label* label : form.Labels()) {
         const Label::Design& d = label->Properties();
-        label->Changed = [this, rect = QRect(d.Left, d.Top, d.Width, d.Height)] { canvas_->update(rect); };
+        auto* text = new LabelText(*label, canvas_);
+        label->Changed = [this, label, text, rect = QRect(d.Left, d.Top, d.Width, d.Height)] {
+            canvas_->update(rect);
+            text->setText(ToQString(label->Caption()));
+        };
     }
     form.ShowWindow = [this] { ShowForm(); };
     form.CloseWindow = [this] {
@@ -270,6 +354,10 @@ FormWindow::~FormWindow() {
     for (PictureBox* surface : form_.Surfaces()) {
         surface->Repaint = nullptr;
         surface->Changed = nullptr;
+        if (surface->Table != nullptr) {
+            surface->Table->CursorChanged = nullptr;
+            surface->Table->CellChanged = nullptr;
+        }
     }
 }
 
@@ -299,10 +387,22 @@ void FormWindow::SyncSurface(PictureBox& surface) {
         widget = new SurfaceView(surface, *this, canvas_);
         surfaces_.emplace(&surface, widget);
         surface.Repaint = [widget] { widget->repaint(); };
+        if (surface.Table != nullptr) BindTable(*widget, *surface.Table);
     }
     widget->setGeometry(surface.Left(), surface.Top(), static_cast<int>(surface.Width()),
                         static_cast<int>(surface.Height()));
     widget->setVisible(surface.Visible());
+}
+
+// The table's view takes the keyboard focus, and shows and announces the cursor and the cells' names.
+void FormWindow::BindTable(QWidget& view, CellTable& table) {
+    ExposeTable(view, table, [this](const std::function<void()>& handler) { RunHandler(handler); });
+    table.CursorChanged = [&view] {
+        view.update();
+        AnnounceCursor(view);
+    };
+    table.CellChanged = [&view](int row, int column) { AnnounceCellName(view, row, column); };
+    view.setFocus();
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

@@ -43,6 +43,7 @@ private:
     void BuildMenus();
     void ShowForm();
     void SyncSurface(PictureBox& surface);
+    void BindTable(QWidget& view, CellTable& table);
     void Fail(const std::string& what) noexcept;
 
     Form& form_;

@@ -1,0 +1,231 @@
+#include "platform/toolkit/qt/Accessibility.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QAction>
+#include <QPointer>
+#include <QWidget>
+#include <QWindow>
+#include <map>
+#include <vector>
+
+#include "platform/toolkit/qt/FormWindow.h"
+
+namespace toolkit::qt {
+
+namespace {
+
+struct ExposedTable {
+    CellTable* Table;
+    HandlerRunner Run;
+};
+
+std::map<const QObject*, ExposedTable>& Exposed() {
+    static std::map<const QObject*, ExposedTable> views;
+    return views;
+}
+
+// A cell is no object of its own: it answers no object, or Qt would take it for that object's one accessible.
+class CellAccessible : public QAccessibleInterface,
+                       public QAccessibleTableCellInterface,
+                       public QAccessibleActionInterface {
+public:
+    CellAccessible(QWidget& view, const ExposedTable& exposed, int row, int column)
+        : view_(&view), exposed_(exposed), row_(row), column_(column) {}
+
+    bool isValid() const override { return !view_.isNull(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return view_ ? view_->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(view_.data()); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind != QAccessible::Name || !view_) return {};
+        return QString::fromStdString(exposed_.Table->CellName(row_, column_));
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+
+    QRect rect() const override {
+        if (!view_) return {};
+        const CellBox box = exposed_.Table->CellRect(row_, column_);
+        return {view_->mapToGlobal(QPoint(box.Left, box.Top)), QSize(box.Width, box.Height)};
+    }
+
+    QAccessible::Role role() const override { return QAccessible::Cell; }
+
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        state.focusable = true;
+        if (!view_ || !view_->isVisible()) state.invisible = true;
+        state.focused = view_ && view_->hasFocus() && exposed_.Table->CursorRow() == row_ &&
+                        exposed_.Table->CursorColumn() == column_;
+        return state;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TableCellInterface) return static_cast<QAccessibleTableCellInterface*>(this);
+        if (type == QAccessible::ActionInterface) return static_cast<QAccessibleActionInterface*>(this);
+        return nullptr;
+    }
+
+    bool isSelected() const override { return false; }
+    QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
+    QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
+    int columnIndex() const override { return column_; }
+    int rowIndex() const override { return row_; }
+    int columnExtent() const override { return 1; }
+    int rowExtent() const override { return 1; }
+    QAccessibleInterface* table() const override { return parent(); }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name != pressAction() || !view_) return;
+        exposed_.Run([this] { exposed_.Table->PressCell(row_, column_); });
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QPointer<QWidget> view_;
+    ExposedTable exposed_;
+    int row_;
+    int column_;
+};
+
+class TableAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
+public:
+    TableAccessible(QWidget& view, ExposedTable exposed)
+        : QAccessibleWidget(&view, QAccessible::Table), exposed_(std::move(exposed)),
+          cells_(static_cast<std::size_t>(Rows() * Columns()), 0) {}
+
+    // The cells go with the table, unless Qt's cache, ending, has taken them already.
+    ~TableAccessible() override {
+        for (const QAccessible::Id id : cells_)
+            if (id != 0 && QAccessible::accessibleInterface(id) != nullptr) QAccessible::deleteAccessibleInterface(id);
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TableInterface) return static_cast<QAccessibleTableInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    int childCount() const override { return Rows() * Columns(); }
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0 || index >= childCount()) return nullptr;
+        return cellAt(index / Columns(), index % Columns());
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        const auto* cell = child ? const_cast<QAccessibleInterface*>(child)->tableCellInterface() : nullptr;
+        if (cell == nullptr || child->parent() != this) return -1;
+        return cell->rowIndex() * Columns() + cell->columnIndex();
+    }
+    QAccessibleInterface* focusChild() const override {
+        if (!widget()->hasFocus()) return nullptr;
+        return cellAt(exposed_.Table->CursorRow(), exposed_.Table->CursorColumn());
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        for (int index = 0; index < childCount(); ++index)
+            if (child(index)->rect().contains(x, y)) return child(index);
+        return nullptr;
+    }
+
+    QAccessibleInterface* cellAt(int row, int column) const override {
+        if (row < 0 || row >= Rows() || column < 0 || column >= Columns()) return nullptr;
+        QAccessible::Id& id = cells_[static_cast<std::size_t>(row * Columns() + column)];
+        if (id == 0)
+            id = QAccessible::registerAccessibleInterface(new CellAccessible(*widget(), exposed_, row, column));
+        return QAccessible::accessibleInterface(id);
+    }
+    QAccessibleInterface* caption() const override { return nullptr; }
+    QAccessibleInterface* summary() const override { return nullptr; }
+    int columnCount() const override { return Columns(); }
+    int rowCount() const override { return Rows(); }
+    QString columnDescription(int) const override { return {}; }
+    QString rowDescription(int) const override { return {}; }
+    int selectedCellCount() const override { return 0; }
+    int selectedColumnCount() const override { return 0; }
+    int selectedRowCount() const override { return 0; }
+    QList<QAccessibleInterface*> selectedCells() const override { return {}; }
+    QList<int> selectedColumns() const override { return {}; }
+    QList<int> selectedRows() const override { return {}; }
+    bool isColumnSelected(int) const override { return false; }
+    bool isRowSelected(int) const override { return false; }
+    bool selectRow(int) override { return false; }
+    bool selectColumn(int) override { return false; }
+    bool unselectRow(int) override { return false; }
+    bool unselectColumn(int) override { return false; }
+    void modelChange(QAccessibleTableModelChangeEvent*) override {}
+
+private:
+    int Rows() const { return exposed_.Table->Rows(); }
+    int Columns() const { return exposed_.Table->Columns(); }
+
+    ExposedTable exposed_;
+    mutable std::vector<QAccessible::Id> cells_;
+};
+
+// A plain top-level widget would read as a filler; the form's window is a frame, named by its caption.
+QAccessibleInterface* Factory(const QString&, QObject* object) {
+    if (dynamic_cast<FormWindow*>(object) != nullptr)
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    const auto it = Exposed().find(object);
+    if (it != Exposed().end()) return new TableAccessible(*static_cast<QWidget*>(object), it->second);
+    return nullptr;
+}
+
+QAccessibleInterface* CellOf(QWidget& view, int row, int column) {
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&view);
+    return table && table->tableInterface() ? table->tableInterface()->cellAt(row, column) : nullptr;
+}
+
+}  // namespace
+
+void InstallAccessibility() {
+    static const bool installed = [] {
+        QAccessible::installFactory(Factory);
+        return true;
+    }();
+    (void)installed;
+}
+
+void ExposeTable(QWidget& view, CellTable& table, HandlerRunner run) {
+    Exposed()[&view] = ExposedTable{&table, std::move(run)};
+    QObject::connect(&view, &QObject::destroyed, [key = static_cast<const QObject*>(&view)] { Exposed().erase(key); });
+}
+
+void AnnounceCellName(QWidget& view, int row, int column) {
+    if (!QAccessible::isActive()) return;
+    if (QAccessibleInterface* cell = CellOf(view, row, column)) {
+        QAccessibleEvent event(cell, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void AnnounceCursor(QWidget& view) {
+    if (!QAccessible::isActive() || !view.hasFocus()) return;
+    const auto it = Exposed().find(&view);
+    if (it == Exposed().end()) return;
+    if (QAccessibleInterface* cell = CellOf(view, it->second.Table->CursorRow(), it->second.Table->CursorColumn())) {
+        QAccessibleEvent event(cell, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+// Qt's menu items are accessibles its menu makes on demand, found through the menu.
+void AnnounceChecked(QWidget& menu, QAction& action) {
+    if (!QAccessible::isActive()) return;
+    QAccessibleInterface* items = QAccessible::queryAccessibleInterface(&menu);
+    for (int index = 0; items != nullptr && index < items->childCount(); ++index) {
+        QAccessibleInterface* item = items->child(index);
+        if (item == nullptr || item->object() != &action) continue;
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(item, changed);
+        QAccessible::updateAccessibility(&event);
+        return;
+    }
+}
+
+}  // namespace toolkit::qt

@@ -1,0 +1,32 @@
+// What assistive tools read of a form window, beyond what Qt's own widgets tell them:
+// the window as a frame, a picture surface that is a table of cells as a table whose
+// cells are named and pressed through the model, and the events that announce a
+// change in either. Every announcement is skipped while no assistive tool listens.
+#pragma once
+
+#include <functional>
+
+#include "platform/toolkit/CellTable.h"
+
+class QAction;
+class QWidget;
+
+namespace toolkit::qt {
+
+// Runs a model call the way the window runs its event handlers.
+using HandlerRunner = std::function<void(const std::function<void()>& Handler)>;
+
+// Once per application, before the first window shows; later calls do nothing.
+void InstallAccessibility();
+
+// From now until `view` is destroyed, it reads as the table of `table`'s cells. The table must outlive the view.
+void ExposeTable(QWidget& view, CellTable& table, HandlerRunner run);
+
+// The cell's name changed.
+void AnnounceCellName(QWidget& view, int row, int column);
+// The cursor moved: its cell takes the focus, if the view has it.
+void AnnounceCursor(QWidget& view);
+// The action's check mark changed; `menu` holds the action.
+void AnnounceChecked(QWidget& menu, QAction& action);
+
+}  // namespace toolkit::qt

@@ -1,0 +1,12 @@
+// What assistive tools read for a cell of the board.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// "row R, column C: OWNER" with R and C counted from 1 and OWNER one of empty, blue and red; a cell of the line that
+// a won game shows in green adds ", winning line". Col and Row count from 0.
+std::string CellDescription(std::int32_t Col, std::int32_t Row, std::uint8_t Code, bool WinningLine);
+
+// The description of the cell as the game holds it now.
+std::string DescribeCell(std::int32_t Col, std::int32_t Row);
