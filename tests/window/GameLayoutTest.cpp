@@ -175,4 +175,20 @@ TEST(GameLayoutTest, TheLiveWindowIsReachableAndUnique) {
     EXPECT_THROW(Game::Instance(), std::logic_error);
 }
 
+TEST(GameLayoutTest, FileOpensByItsAccessKeyAndTheOptionsAreChoicesCheckedOrNot) {
+    Game game;
+    EXPECT_EQ(game.mnuFile().Caption(), "File");
+    EXPECT_EQ(game.mnuFile().AccessKeyIndex(), 0u);
+    EXPECT_FALSE(game.mnuNew().AccessKeyIndex());
+    for (const MenuItem* option : {&game.mnuPlayer(1), &game.mnuPlayer(2), &game.mnuCheck(0), &game.mnuCheck(1)})
+        EXPECT_TRUE(option->Checkable()) << option->Caption();
+    EXPECT_FALSE(game.mnuNew().Checkable());
+
+    MenuItem::Design design{"mnuEnd", std::nullopt, "Exit"};
+    design.AccessKey = 'X';
+    EXPECT_EQ(MenuItem(design).AccessKeyIndex(), 1u);
+    design.AccessKey = 'q';
+    EXPECT_THROW(MenuItem{design}, std::invalid_argument);
+}
+
 }  // namespace

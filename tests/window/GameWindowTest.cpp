@@ -62,8 +62,9 @@ protected:
         QAction* found = nullptr;
         for (const QString& caption : path) {
             found = nullptr;
+            // The caption as shown, without the access key's mark.
             for (QAction* action : actions)
-                if (action->text() == caption) found = action;
+                if (action->iconText() == caption) found = action;
             if (found == nullptr) return nullptr;
             if (found->menu()) actions = found->menu()->actions();
         }
@@ -116,7 +117,10 @@ TEST_F(GameWindowTest, MenuShowsTheDesignedChecksAndRunsTheHandlers) {
         QAction* action = MenuAction(path);
         ASSERT_NE(action, nullptr) << path.back().toStdString();
         EXPECT_EQ(action->isChecked(), checked) << path.back().toStdString();
+        EXPECT_TRUE(action->isCheckable()) << path.back().toStdString() << " is a choice, checked or not";
     }
+    EXPECT_EQ(MenuAction({"File"})->text(), "&File");
+    EXPECT_FALSE(MenuAction({"File", "New game"})->isCheckable());
     const QList<QAction*> file = MenuAction({"File"})->menu()->actions();
     ASSERT_EQ(file.size(), 6);
     EXPECT_TRUE(file[1]->isSeparator());
@@ -176,6 +180,41 @@ TEST_F(GameWindowTest, EverythingReappearsUnchangedAfterTheWindowIsCovered) {
     QApplication::processEvents();
     window.repaint();
     EXPECT_EQ(window.grab().toImage(), before);
+}
+
+// The focus frame is the front end's alone: the board's own pixels never change, and a mouse press takes it away.
+TEST_F(GameWindowTest, KeysMoveAFocusFrameOverTheBoardAndSpacePressesTheCellCentre) {
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QWidget* board = window.SurfaceWidget(game.Board);
+    ASSERT_NE(board, nullptr);
+    EXPECT_TRUE(board->hasFocus());
+    const auto surface = [this] {
+        const gdi::SurfaceBits bits = gdi::GetSurfaceBits(game.Board.hDC());
+        return std::vector<std::uint32_t>(bits.pixels, bits.pixels + bits.width * bits.height);
+    };
+    const std::vector<std::uint32_t> drawn = surface();
+    const QImage plain = board->grab().toImage();
+
+    QTest::keyClick(board, Qt::Key_Right);
+    const QImage framed = board->grab().toImage();
+    const QRect cell(128, 0, 128, 128);
+    const QRect inside = cell.adjusted(3, 3, -3, -3);
+    int inFrame = 0;
+    int elsewhere = 0;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x)
+            if (plain.pixel(x, y) != framed.pixel(x, y)) ++(cell.contains(x, y) && !inside.contains(x, y) ? inFrame : elsewhere);
+    EXPECT_GT(inFrame, 128 * 4) << "a frame around cell (1, 2)";
+    EXPECT_EQ(elsewhere, 0);
+    EXPECT_EQ(surface(), drawn) << "nothing drawn into the board";
+
+    QTest::keyClick(board, Qt::Key_Space);
+    QTest::keyClick(board, Qt::Key_Return);
+    EXPECT_EQ(game.presses, (std::vector<std::pair<float, float>>{{192.0f, 64.0f}, {192.0f, 64.0f}}));
+
+    PressAt({40, 40});
+    EXPECT_EQ(board->grab().toImage(), plain);
 }
 
 }  // namespace
