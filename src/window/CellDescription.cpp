@@ -1,6 +1,7 @@
 #include "window/CellDescription.h"
 
 #include <stdexcept>
+#include <string>
 
 #include "state/Global.h"
 
@@ -32,7 +33,8 @@ bool OnWinningLine(std::int32_t Col, std::int32_t Row) {
 }  // namespace
 
 std::string CellDescription(std::int32_t Col, std::int32_t Row, std::uint8_t Code, bool WinningLine) {
-    std::string Text = "row " + std::to_string(Row + 1) + ", column " + std::to_string(Col + 1) + ": " + OwnerName(Code);
+    std::string Text =
+        "row " + std::to_string(Row + 1) + ", column " + std::to_string(Col + 1) + ": " + OwnerName(Code);
     if (WinningLine) Text += ", winning line";
     return Text;
 }

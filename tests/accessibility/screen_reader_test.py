@@ -288,12 +288,17 @@ def choose_computer(program, events):
 
 
 def leave(program):
-    """Alt+F opens the File menu; Exit, and Y confirms."""
-    program.key("alt+f")
-    wait_for("the File menu", lambda: "showing" in states(program.menus["Exit"]))
-    program.key("Up", "Return")
-    time.sleep(0.5)
-    program.key("y")
+    """Alt+F opens the File menu and Exit asks: Escape answers No, Return Yes."""
+    for answer in ("Escape", "Return"):
+        program.focus_window()
+        program.key("alt+f")
+        wait_for("the File menu", lambda: "showing" in states(program.menus["Exit"]))
+        program.key("Up", "Return")
+        wait_for("the question", lambda: program.child_with(program.app, Atspi.Role.ALERT) is not None)
+        program.key(answer)
+        if answer == "Escape":
+            wait_for("the question to go", lambda: program.child_with(program.app, Atspi.Role.ALERT) is None)
+            check(program.process.poll() is None, "No keeps the program running")
     try:
         status = program.process.wait(STEP_SECONDS)
     except subprocess.TimeoutExpired:

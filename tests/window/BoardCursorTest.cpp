@@ -108,8 +108,8 @@ TEST(BoardCursorPlayTest, SpaceAndReturnPlayTheCursorCellAsAPressAtItsCentre) {
         return std::make_tuple(Global::Cells, Global::GameOver, board.Window.Text.Caption(), board.Snapshot());
     };
     const auto byMouse = play([](Game& window) {
-        for (const auto& [x, y] : std::vector<std::pair<float, float>>{{64, 64}, {192, 64}, {192, 192}, {320, 64},
-                                                                       {320, 320}, {64, 320}})
+        for (const auto& [x, y] :
+             std::vector<std::pair<float, float>>{{64, 64}, {192, 64}, {192, 192}, {320, 64}, {320, 320}, {64, 320}})
             window.Board.MouseDown(1, 0, x, y);
     });
     const auto byKeys = play([](Game& window) {
@@ -138,7 +138,8 @@ TEST_F(BoardCursorTest, CellNamesTellOwnerAndWinningLineAndOnlyChangedCellsAreAn
     EXPECT_EQ(cursor.CellName(0, 1), "row 1, column 2: blue");
 
     changedCells.clear();
-    for (const auto& [col, row] : std::vector<std::pair<int, int>>{{0, 0}, {1, 1}, {0, 1}, {1, 2}}) board.Press(col, row);
+    for (const auto& [col, row] : std::vector<std::pair<int, int>>{{0, 0}, {1, 1}, {0, 1}, {1, 2}})
+        board.Press(col, row);
     const Global::CellLine kept = Global::WinLine;
     cursor.AnnounceCells();
     EXPECT_EQ(changedCells, (std::vector<std::pair<int, int>>{{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 1}}))

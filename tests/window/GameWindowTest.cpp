@@ -204,7 +204,8 @@ TEST_F(GameWindowTest, KeysMoveAFocusFrameOverTheBoardAndSpacePressesTheCellCent
     int elsewhere = 0;
     for (int y = 0; y < plain.height(); ++y)
         for (int x = 0; x < plain.width(); ++x)
-            if (plain.pixel(x, y) != framed.pixel(x, y)) ++(cell.contains(x, y) && !inside.contains(x, y) ? inFrame : elsewhere);
+            if (plain.pixel(x, y) != framed.pixel(x, y))
+                ++(cell.contains(x, y) && !inside.contains(x, y) ? inFrame : elsewhere);
     EXPECT_GT(inFrame, 128 * 4) << "a frame around cell (1, 2)";
     EXPECT_EQ(elsewhere, 0);
     EXPECT_EQ(surface(), drawn) << "nothing drawn into the board";

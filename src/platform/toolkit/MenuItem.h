@@ -23,8 +23,8 @@ public:
         bool Enabled = true;
         bool Visible = true;
         std::string Shortcut{};               // e.g. "Ctrl+N", empty for none
-        char AccessKey = 0;                   // a letter of the caption that Alt opens the item by; 0 for none
-        bool Checkable = false;               // a choice: reports its check state even while unchecked
+        char AccessKey = 0;                   // a caption letter that opens the item with Alt; 0 for none
+        bool Checkable = false;               // a choice: checkable even while unchecked
     };
 
     // Throws std::invalid_argument for an access key that the caption lacks.

@@ -97,7 +97,8 @@ private:
 class TableAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
 public:
     TableAccessible(QWidget& view, ExposedTable exposed)
-        : QAccessibleWidget(&view, QAccessible::Table), exposed_(std::move(exposed)),
+        : QAccessibleWidget(&view, QAccessible::Table),
+          exposed_(std::move(exposed)),
           cells_(static_cast<std::size_t>(Rows() * Columns()), 0) {}
 
     // The cells go with the table, unless Qt's cache, ending, has taken them already.

@@ -394,11 +394,15 @@ void FormWindow::SyncSurface(PictureBox& surface) {
     widget->setVisible(surface.Visible());
 }
 
-// The table's view takes the keyboard focus, and shows and announces the cursor and the cells' names.
+// The table's view takes the keyboard focus, shows the cursor, and announces the cells' names and the cursor's moves
+// (showing or hiding it moves no focus).
 void FormWindow::BindTable(QWidget& view, CellTable& table) {
     ExposeTable(view, table, [this](const std::function<void()>& handler) { RunHandler(handler); });
-    table.CursorChanged = [&view] {
+    table.CursorChanged = [&view, &table, row = table.CursorRow(), column = table.CursorColumn()]() mutable {
         view.update();
+        if (row == table.CursorRow() && column == table.CursorColumn()) return;
+        row = table.CursorRow();
+        column = table.CursorColumn();
         AnnounceCursor(view);
     };
     table.CellChanged = [&view](int row, int column) { AnnounceCellName(view, row, column); };
