@@ -1,11 +1,12 @@
 // A picture surface laid out as a table of cells, for play from the keyboard and for
 // assistive tools. The window's logic implements it; a front end maps it: the keys
-// below to KeyDown, a focus frame painted over the surface (never into it) around
-// CellRect(CursorRow(), CursorColumn()) while CursorVisible(), and one accessible
-// cell per row and column, named CellName and played by PressCell.
+// below to KeyDown while the surface has the keyboard focus, a focus frame painted
+// over the surface (never into it) at FocusFrame(), and one accessible cell per row
+// and column, named CellName and played by PressCell, the cursor's cell focused.
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace toolkit {
@@ -29,22 +30,28 @@ public:
     virtual int Rows() const = 0;
     virtual int Columns() const = 0;
     // Rows and columns count from 0 here; a name may count them otherwise.
-    virtual std::string CellName(int Row, int Column) const = 0;
-    virtual CellBox CellRect(int Row, int Column) const = 0;
+    virtual std::string CellName(int row, int column) const = 0;
+    virtual CellBox CellRect(int row, int column) const = 0;
     // Plays the cell as a press at its centre would.
-    virtual void PressCell(int Row, int Column) = 0;
+    virtual void PressCell(int row, int column) = 0;
 
     // The cell under the keyboard cursor: the focused cell while the surface has the focus.
     virtual int CursorRow() const = 0;
     virtual int CursorColumn() const = 0;
     // Whether the focus frame is shown.
     virtual bool CursorVisible() const = 0;
-    virtual void KeyDown(Key Pressed) = 0;
+    virtual void KeyDown(Key pressed) = 0;
+
+    // Where a front end paints the focus frame: the cursor's cell while the cursor shows, else nothing.
+    std::optional<CellBox> FocusFrame() const {
+        if (!CursorVisible()) return std::nullopt;
+        return CellRect(CursorRow(), CursorColumn());
+    }
 
     // Set by a front end: the cursor moved, showed or hid.
     std::function<void()> CursorChanged;
     // Set by a front end: the cell's name changed.
-    std::function<void(int Row, int Column)> CellChanged;
+    std::function<void(int row, int column)> CellChanged;
 };
 
 }  // namespace toolkit

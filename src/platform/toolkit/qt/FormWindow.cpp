@@ -201,10 +201,9 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         PaintSurface(painter, rect(), surface_.Paint(), surface_.BackColor());
-        const CellTable* table = surface_.Table;
-        if (table == nullptr || !table->CursorVisible()) return;
-        const CellBox cell = table->CellRect(table->CursorRow(), table->CursorColumn());
-        PaintFocusFrame(painter, QRect(cell.Left, cell.Top, cell.Width, cell.Height));
+        if (surface_.Table == nullptr) return;
+        if (const std::optional<CellBox> cell = surface_.Table->FocusFrame())
+            PaintFocusFrame(painter, QRect(cell->Left, cell->Top, cell->Width, cell->Height));
     }
 
     void keyPressEvent(QKeyEvent* event) override {
