@@ -26,6 +26,10 @@ class Failure(Exception):
     pass
 
 
+class NoDisplay(Exception):
+    """The program ended before it showed: on a busy machine another X server may have taken the display."""
+
+
 def wait_for(what, predicate):
     end = time.monotonic() + STEP_SECONDS
     while time.monotonic() < end:
@@ -83,11 +87,16 @@ class Program:
         self.listener = Atspi.EventListener.new(self.record)
         for kind in (NAME_CHANGED, FOCUSED, CHECKED):
             self.listener.register(kind)
-        wait_for("the window on the accessibility bus", lambda: self.find_role(Atspi.Role.TABLE) is not None)
+        wait_for("the window on the accessibility bus", self.shown)
         self.frame = next(n for n in children(self.app) if n.get_role() == Atspi.Role.FRAME)
         self.table = self.find_role(Atspi.Role.TABLE)
         self.status = self.find_role(Atspi.Role.LABEL)
         self.items = {n.get_name(): n for n in walk(self.frame) if n.get_role() == Atspi.Role.MENU_ITEM}
+
+    def shown(self):
+        if self.process.poll() is not None:
+            raise NoDisplay(f"the program ended with status {self.process.returncode} before it showed")
+        return self.find_role(Atspi.Role.TABLE) is not None
 
     def find_role(self, role):
         desktop = Atspi.get_desktop(0)
@@ -228,8 +237,9 @@ def leave(program):
 
 
 def main():
-    program = Program(sys.argv[1])
+    program = None
     try:
+        program = Program(sys.argv[1])
         read_start(program)
         program.new_game()
         print("After New game:\n" + tree(program.frame, menus=True))
@@ -239,11 +249,14 @@ def main():
         print("After a won game (menus as above):\n" + tree(program.frame, menus=False))
         choose_computer(program)
         leave(program)
+    except NoDisplay as failure:
+        print(failure, file=sys.stderr)
+        return 2
     except Failure as failure:
         print("FAILED:", failure, file=sys.stderr)
         return 1
     finally:
-        if program.process.poll() is None:
+        if program is not None and program.process.poll() is None:
             program.process.kill()
             program.process.wait()
     print("screen reader test passed")
