@@ -1,0 +1,95 @@
+#include "platform/toolkit/win32/Frame.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace toolkit::win32 {
+
+namespace {
+
+// Source-over: a picture's transparency lets what lies beneath show through.
+std::uint32_t Blend(std::uint32_t under, std::uint32_t over) {
+    const std::uint32_t alpha = over >> 24;
+    if (alpha == 0xFF) return over | 0xFF000000u;
+    if (alpha == 0) return under;
+    std::uint32_t result = 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const std::uint32_t a = (over >> shift) & 0xFF;
+        const std::uint32_t b = (under >> shift) & 0xFF;
+        result |= ((a * alpha + b * (255 - alpha) + 127) / 255) << shift;
+    }
+    return result;
+}
+
+void DrawImage(const gdi::SurfaceBits& target, const Image& image) {
+    if (!image.Picture) return;
+    const Picture& picture = *image.Picture;
+    const int right = std::min({image.Left + image.Width, image.Left + picture.Width, target.width});
+    const int bottom = std::min({image.Top + image.Height, image.Top + picture.Height, target.height});
+    for (int y = std::max(image.Top, 0); y < bottom; ++y) {
+        for (int x = std::max(image.Left, 0); x < right; ++x) {
+            std::uint32_t& pixel = target.pixels[static_cast<std::size_t>(y) * target.width + x];
+            pixel = Blend(pixel, picture.Pixels[static_cast<std::size_t>(y - image.Top) * picture.Width +
+                                                (x - image.Left)]);
+        }
+    }
+}
+
+void DrawLine(gdi::HDC hdc, const Line& line) {
+    const gdi::HPEN pen = gdi::CreatePen(gdi::PS_SOLID, line.BorderWidth, line.BorderColor);
+    const gdi::HGDIOBJ previous = gdi::SelectObject(hdc, pen);
+    gdi::MoveToEx(hdc, line.X1, line.Y1, nullptr);
+    gdi::LineTo(hdc, line.X2, line.Y2);
+    gdi::SelectObject(hdc, previous);
+    gdi::DeleteObject(pen);
+}
+
+// What the surface's image does not cover (all of it, when the image could not be made) shows its BackColor.
+void DrawSurface(gdi::HDC hdc, PictureBox& surface) {
+    const Rect area = SurfaceRect(surface);
+    const gdi::HDC image = surface.Paint();
+    const gdi::SurfaceBits bits = gdi::GetSurfaceBits(image);
+    if (bits.width < area.Right - area.Left || bits.height < area.Bottom - area.Top) {
+        const gdi::SurfaceBits target = gdi::GetSurfaceBits(hdc);
+        const int left = std::max(area.Left, 0);
+        const int right = std::min(area.Right, target.width);
+        for (int y = std::max(area.Top, 0); right > left && y < std::min(area.Bottom, target.height); ++y)
+            gdi::FillPixels(target.pixels + static_cast<std::size_t>(y) * target.width + left,
+                            static_cast<std::size_t>(right - left), gdi::ToPixel(surface.BackColor()));
+    }
+    gdi::BitBlt(hdc, area.Left, area.Top, std::min(bits.width, area.Right - area.Left),
+                std::min(bits.height, area.Bottom - area.Top), image, 0, 0, gdi::SRCCOPY);
+}
+
+}  // namespace
+
+Rect SurfaceRect(const PictureBox& surface) {
+    return Rect{surface.Left(), surface.Top(), surface.Left() + static_cast<int>(surface.Width()),
+                surface.Top() + static_cast<int>(surface.Height())};
+}
+
+Frame::Frame(const Form& form)
+    : form_(form),
+      hdc_(gdi::CreateSurfaceDC(form.Properties().ClientWidth, form.Properties().ClientHeight,
+                                form.Properties().BackColor)) {}
+
+Frame::~Frame() { gdi::DeleteDC(hdc_); }
+
+gdi::SurfaceBits Frame::Compose(const Rect& Dirty) {
+    const gdi::SurfaceBits target = gdi::GetSurfaceBits(hdc_);
+    gdi::BitBlt(hdc_, 0, 0, target.width, target.height, form_.hDC(), 0, 0, gdi::SRCCOPY);
+    for (const Line* line : form_.Lines()) DrawLine(hdc_, *line);
+    for (const Image* image : form_.Images()) DrawImage(target, *image);
+    for (PictureBox* surface : form_.Surfaces())
+        if (surface->Visible() && SurfaceRect(*surface).Intersects(Dirty)) DrawSurface(hdc_, *surface);
+    return target;
+}
+
+PictureBox* Frame::SurfaceAt(double X, double Y) const {
+    const std::vector<PictureBox*> surfaces = form_.Surfaces();
+    for (auto it = surfaces.rbegin(); it != surfaces.rend(); ++it)
+        if ((*it)->Visible() && SurfaceRect(**it).Contains(X, Y)) return *it;
+    return nullptr;
+}
+
+}  // namespace toolkit::win32

@@ -1,0 +1,20 @@
+// Connects the toolkit's seams to Windows: message boxes, the picture decoder (WIC),
+// one pass of pending messages and the program's folder.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace toolkit::win32 {
+
+void InstallSeams();
+
+// The message box handler InstallSeams installs: a Windows message box owned by the
+// active window. A box closed any other way than by a button (Escape, the close box)
+// answers Cancel where it offers Cancel, No where it offers No, and OK otherwise.
+std::int16_t ShowMessageBox(const std::string& Prompt, std::int16_t Buttons, const std::string& Title);
+
+// The folder of the running executable, in UTF-8, without a trailing separator.
+std::string ExecutableFolder();
+
+}  // namespace toolkit::win32

@@ -1,0 +1,100 @@
+#include "platform/toolkit/win32/WicDecoder.h"
+
+#include <cstdio>
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "platform/toolkit/win32/WindowsApi.h"
+// After WindowsApi.h, which brings the COM declarations these need.
+#include <wincodec.h>
+
+namespace toolkit::win32 {
+
+namespace {
+
+// Releases a COM interface when it goes out of scope.
+template <typename Interface>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() {
+        if (p_ != nullptr) p_->Release();
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    Interface* operator->() const { return p_; }
+    Interface* get() const { return p_; }
+    Interface** put() { return &p_; }
+
+private:
+    Interface* p_ = nullptr;
+};
+
+// COM is set up for the calling thread if it is not already, and taken down again with it.
+class ComScope {
+public:
+    ComScope() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
+    ~ComScope() {
+        if (initialized_) CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool initialized_;
+};
+
+void Check(HRESULT result, const char* step) {
+    if (SUCCEEDED(result)) return;
+    char text[96];
+    std::snprintf(text, sizeof text, "the picture cannot be decoded (%s failed, error 0x%08lX)", step,
+                  static_cast<unsigned long>(result));
+    throw PictureLoadError(text);
+}
+
+StdPicture Decode(std::span<const std::uint8_t> data) {
+    if (data.size() > std::numeric_limits<DWORD>::max()) throw PictureLoadError("the file is too large");
+    const ComScope com;
+    ComPtr<IWICImagingFactory> factory;
+    Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put())),
+          "creating the imaging factory");
+    ComPtr<IWICStream> stream;
+    Check(factory->CreateStream(stream.put()), "creating a stream");
+    // WIC only reads the memory it is given.
+    Check(stream->InitializeFromMemory(const_cast<BYTE*>(data.data()), static_cast<DWORD>(data.size())),
+          "reading the bytes");
+    ComPtr<IWICBitmapDecoder> decoder;
+    Check(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put()),
+          "recognising the format");
+    ComPtr<IWICBitmapFrameDecode> frame;
+    Check(decoder->GetFrame(0, frame.put()), "reading the first frame");
+    UINT width = 0;
+    UINT height = 0;
+    Check(frame->GetSize(&width, &height), "reading the size");
+    if (!PictureSizeAllowed(width, height))
+        throw PictureLoadError("picture size " + std::to_string(width) + " x " + std::to_string(height) +
+                               " is out of range");
+    ComPtr<IWICBitmapSource> converted;
+    Check(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.get(), converted.put()), "converting");
+
+    auto picture = std::make_shared<Picture>();
+    picture->Width = static_cast<int>(width);
+    picture->Height = static_cast<int>(height);
+    picture->Pixels.resize(static_cast<std::size_t>(width) * height);
+    // Little-endian BGRA words are the picture's 0xAARRGGBB.
+    Check(converted->CopyPixels(nullptr, width * 4, static_cast<UINT>(picture->Pixels.size() * 4),
+                                reinterpret_cast<BYTE*>(picture->Pixels.data())),
+          "decoding the pixels");
+    return picture;
+}
+
+}  // namespace
+
+StdPicture DecodePicture(const EncodedPicture& File) {
+    if (!File.Data.empty()) return Decode(File.Data);
+    const std::vector<std::uint8_t> read = ReadPictureFile(File.NativeFileName);
+    return Decode(read);
+}
+
+}  // namespace toolkit::win32
