@@ -1,19 +1,22 @@
 #include "support/ScratchFolder.h"
 
-#include <stdlib.h>
-
 #include <fstream>
+#include <random>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
 
 namespace testsupport {
 
-// mkdtemp picks a name no other test, process or earlier crashed run holds.
+// A name no other test, process or earlier crashed run holds: create_directory says whether this call made the
+// folder. Portable where mkdtemp is not (Windows).
 ScratchFolder::ScratchFolder(const std::string& Name) {
-    std::string pattern = (fs::temp_directory_path() / ("tessarin-" + Name + "-XXXXXX")).string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a scratch folder for " + Name);
-    root_ = pattern;
+    std::random_device random;
+    for (int attempt = 0; root_.empty(); ++attempt) {
+        if (attempt == 100) throw std::runtime_error("cannot make a scratch folder for " + Name);
+        const fs::path candidate = fs::temp_directory_path() / ("tessarin-" + Name + "-" + std::to_string(random()));
+        if (fs::create_directory(candidate)) root_ = candidate;
+    }
 }
 
 ScratchFolder::~ScratchFolder() {

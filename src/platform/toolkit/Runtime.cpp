@@ -54,17 +54,35 @@ std::string NotAFile(fs::file_type type) {
     }
 }
 
+// Names are UTF-8 everywhere in the program. Windows' narrow file functions would read them in the system's code
+// page instead, so paths are built from UTF-8 explicitly and files opened by their wide names there.
+fs::path PathOf(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
+std::string Utf8Of(const fs::path& path) {
+    const std::u8string name = path.u8string();
+    return std::string(name.begin(), name.end());
+}
+
+std::FILE* OpenForReading(const fs::path& path) {
+#ifdef _WIN32
+    return _wfopen(path.c_str(), L"rb");
+#else
+    return std::fopen(path.c_str(), "rb");
+#endif
+}
+
 }  // namespace
 
 // Read whole with stdio: the stream library would bring its locale start-up into the program for this alone.
 // The size is taken once more while reading, as the file may grow after it was measured.
 std::vector<std::uint8_t> ReadPictureFile(const std::string& NativeFileName) {
+    const fs::path path = PathOf(NativeFileName);
     std::error_code ec;
-    const fs::file_status status = fs::status(NativeFileName, ec);
+    const fs::file_status status = fs::status(path, ec);
     if (fs::exists(status) && !fs::is_regular_file(status)) throw PictureLoadError(NotAFile(status.type()));
-    const std::uintmax_t size = fs::file_size(NativeFileName, ec);
+    const std::uintmax_t size = fs::file_size(path, ec);
     if (!ec && size > MaxPictureFileSize) throw PictureLoadError("the file is too large");
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(NativeFileName.c_str(), "rb"), &std::fclose);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenForReading(path), &std::fclose);
     if (!file) throw PictureLoadError("the file cannot be opened");
     std::vector<std::uint8_t> bytes(ec ? 0 : static_cast<std::size_t>(size) + 1);
     std::size_t filled = 0;
@@ -98,9 +116,9 @@ StdPicture Decode(const std::string& native) {
 std::string ExecutableFolder() {
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec && exe.has_parent_path()) return exe.parent_path().string();
+    if (!ec && exe.has_parent_path()) return Utf8Of(exe.parent_path());
     const fs::path cwd = fs::current_path(ec);
-    return ec ? std::string(".") : cwd.string();
+    return ec ? std::string(".") : Utf8Of(cwd);
 }
 
 }  // namespace
@@ -121,10 +139,10 @@ StdPicture LoadPicture(const std::string& FileName) {
         return PictureLoadError("cannot load picture '" + native + "': " + cause);
     };
     std::error_code ec;
-    const fs::file_status status = fs::status(native, ec);
+    const fs::file_status status = fs::status(PathOf(native), ec);
     if (!fs::exists(status)) throw fail("file not found");
     if (!fs::is_regular_file(status)) throw fail(NotAFile(status.type()));
-    if (fs::file_size(native, ec) == 0 || ec) throw fail("file is empty");
+    if (fs::file_size(PathOf(native), ec) == 0 || ec) throw fail("file is empty");
     try {
         return Decode(native);
     } catch (const std::bad_alloc&) {
@@ -145,10 +163,10 @@ std::string NativePath(const std::string& PathName) {
 
 std::string Dir(const std::string& PathName) {
     if (PathName.empty()) return "";
-    const fs::path path(NativePath(PathName));
+    const fs::path path = PathOf(NativePath(PathName));
     std::error_code ec;
     if (!fs::is_regular_file(path, ec)) return "";
-    const std::string name = path.filename().string();
+    const std::string name = Utf8Of(path.filename());
     if (name.empty() || name.front() == '.') return "";  // hidden by convention
     return name;
 }

@@ -88,7 +88,7 @@ TEST(LoadPictureTest, MapsBackslashPathsAndUsesTheInstalledDecoder) {
     });
     const std::string error = LoadError(written);
     toolkit::SetPictureDecoder(previous);
-    EXPECT_EQ(asked, folder.Path() + "/Bilder/tile.bmp");
+    EXPECT_EQ(asked, (std::filesystem::path(folder.Path()) / "Bilder" / "tile.bmp").string());
     EXPECT_NE(error.find("tile.bmp"), std::string::npos);
     EXPECT_NE(error.find("decoder refused it"), std::string::npos);
 
@@ -148,8 +148,11 @@ TEST(AppPathTest, IsTheProgramsFolderWithoutATrailingSeparator) {
     const std::string path = toolkit::App::Path();
     ASSERT_FALSE(path.empty());
     EXPECT_NE(path.back(), '/');
+#ifndef _WIN32
+    // Windows has no such link; there the front end sets the folder from the module's own path.
     EXPECT_TRUE(std::filesystem::exists(path + "/" +
                                         std::filesystem::read_symlink("/proc/self/exe").filename().string()));
+#endif
 
     toolkit::App::Path("/opt/tessarin/");
     EXPECT_EQ(toolkit::App::Path(), "/opt/tessarin");
