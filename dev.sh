@@ -4,6 +4,8 @@
 #   ./dev.sh test       install what is missing, build, run every test
 #   ./dev.sh sanitize   the same tests built with AddressSanitizer and UBSan
 #   ./dev.sh fuzz       each fuzz target for FUZZ_SECONDS (60) from its seeds, with clang's libFuzzer
+#   ./dev.sh windows    the Windows program with MinGW-w64, its tests under Wine on Xvfb, the installer and zip,
+#                       and an install, start and uninstall of the installer under Wine
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 
@@ -15,6 +17,9 @@ packages=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
           libgif-dev libturbojpeg0-dev libqt6gui6 fonts-dejavu-core desktop-file-utils appstream dpkg-dev file lintian
           libxcb1-dev xvfb xauth xdotool dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
           clang libclang-rt-14-dev)
+# Windows only: the cross compiler, Wine to run the tests, NSIS for the installer, Wine's own fonts, and ImageMagick
+# to look at the window.
+windows_packages=(g++-mingw-w64-x86-64 wine wine64 nsis fonts-wine imagemagick)
 
 install_missing() {
     local missing=()
@@ -37,10 +42,26 @@ build() {
     cmake --build --preset "$preset" --parallel "$(nproc)"
 }
 
+# One Wine prefix and one display for the tests, the installer check and the test discovery in the build.
+windows() {
+    packages+=("${windows_packages[@]}")
+    install_missing
+    local werror=OFF
+    [ -n "${CI:-}" ] && werror=ON
+    cmake --preset windows -DTESSARIN_WERROR="$werror" >/dev/null
+    xvfb-run -a -s "-screen 0 1280x1024x24" win32/wine-session bash -c '
+        set -euo pipefail
+        cmake --build --preset windows --parallel "$1"
+        ctest --preset windows --parallel "$1"
+        (cd build/windows && cpack -C RelWithDebInfo)
+        win32/install_test.sh build/windows/tessarin-*-win64.exe' windows "$(nproc)"
+}
+
 case "${1:-}" in
     run)      install_missing; build default; exec build/default/src/tessarin ;;
     test)     install_missing; build default; ctest --preset default --parallel "$(nproc)" ;;
     sanitize) install_missing; build sanitize; ctest --preset sanitize --parallel "$(nproc)" ;;
     fuzz)     install_missing; fuzz/run.sh "${FUZZ_SECONDS:-60}" ;;
-    *)        echo "usage: $0 run|test|sanitize|fuzz" >&2; exit 2 ;;
+    windows)  windows ;;
+    *)        echo "usage: $0 run|test|sanitize|fuzz|windows" >&2; exit 2 ;;
 esac

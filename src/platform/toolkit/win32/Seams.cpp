@@ -10,23 +10,18 @@
 
 namespace toolkit::win32 {
 
-namespace {
-
-// What MessageBoxW answers is what MsgBox answers (IDOK 1 ... IDNO 7), but for a box left without a button,
-// which Windows reports as IDCANCEL even where no Cancel button was offered.
-std::int16_t AnswerOf(int answer, std::int16_t Buttons) {
+// Windows reports a box left without a button as IDCANCEL, even where no Cancel button was offered.
+std::int16_t MsgBoxAnswer(int Answer, std::int16_t Buttons) {
     const int offered = Buttons & 0x7;
     const bool hasCancel = offered == 1 || offered == 3 || offered == 5;
-    if (answer == IDCANCEL && !hasCancel) return offered == vbYesNo ? vbNo : vbOK;
-    return static_cast<std::int16_t>(answer);
+    if (Answer == IDCANCEL && !hasCancel) return offered == vbYesNo ? vbNo : vbOK;
+    return static_cast<std::int16_t>(Answer);
 }
-
-}  // namespace
 
 std::int16_t ShowMessageBox(const std::string& Prompt, std::int16_t Buttons, const std::string& Title) {
     const int answer = MessageBoxW(GetActiveWindow(), Wide(Prompt).c_str(), Wide(Title).c_str(),
                                    static_cast<UINT>(Buttons & 0x77) | MB_SETFOREGROUND);
-    return AnswerOf(answer, Buttons);
+    return MsgBoxAnswer(answer, Buttons);
 }
 
 // Long paths are not cut short: the buffer grows until the whole name fits.

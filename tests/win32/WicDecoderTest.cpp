@@ -1,0 +1,89 @@
+#include "platform/toolkit/win32/WicDecoder.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/toolkit/Runtime.h"
+
+namespace {
+
+using toolkit::EncodedPicture;
+using toolkit::PictureLoadError;
+using toolkit::win32::DecodePicture;
+
+// 2 x 1: red, then the transparent colour.
+constexpr std::array<std::uint8_t, 43> TransparentGif{
+    0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x02, 0x00, 0x01, 0x00, 0xf0, 0x00, 0x00, 0xff, 0x00,
+    0x00, 0x00, 0x00, 0x00, 0x21, 0xf9, 0x04, 0x01, 0x00, 0x00, 0x01, 0x00, 0x2c, 0x00, 0x00,
+    0x00, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00, 0x02, 0x02, 0x44, 0x0a, 0x00, 0x3b};
+
+std::string DecodeError(const std::vector<std::uint8_t>& bytes) {
+    try {
+        DecodePicture(EncodedPicture("picture", bytes));
+    } catch (const PictureLoadError& error) {
+        return error.what();
+    }
+    return "";
+}
+
+TEST(WicDecoder, KeepsTransparencyInTheAlphaChannel) {
+    const toolkit::StdPicture picture = DecodePicture(EncodedPicture("two.gif", TransparentGif));
+    ASSERT_EQ(picture->Width, 2);
+    ASSERT_EQ(picture->Height, 1);
+    EXPECT_EQ(picture->Pixels[0], 0xFFFF0000u);
+    EXPECT_EQ(picture->Pixels[1] >> 24, 0u);
+}
+
+TEST(WicDecoder, DecodesTheShippedPicturesAtTheirSizes) {
+    const std::filesystem::path bilder = TESSARIN_PICTURE_DIR;
+    const std::array<std::pair<const char*, int>, 3> files{{{"Up.jpg", 385}, {"BarkGold.gif", 240}, {"cross.gif", 128}}};
+    for (const auto& [name, width] : files) {
+        const toolkit::StdPicture picture = DecodePicture(EncodedPicture((bilder / name).string()));
+        EXPECT_EQ(picture->Width, width) << name;
+        EXPECT_EQ(picture->Pixels.size(), static_cast<std::size_t>(picture->Width) * picture->Height) << name;
+        EXPECT_EQ(picture->Pixels[0] >> 24, 0xFFu) << name;
+    }
+}
+
+TEST(WicDecoder, RefusesGarbageAndAbsurdSizesWithAClearCause) {
+    EXPECT_NE(DecodeError({'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'}).find("cannot be decoded"),
+              std::string::npos);
+    // A header announcing 20000 x 20000 pixels: refused before any pixel memory is taken.
+    std::vector<std::uint8_t> huge(TransparentGif.begin(), TransparentGif.end());
+    for (const std::size_t at : {6u, 8u, 32u, 34u}) {
+        huge[at] = 20000 & 0xFF;
+        huge[at + 1] = 20000 >> 8;
+    }
+    EXPECT_NE(DecodeError(huge).find("20000 x 20000 is out of range"), std::string::npos);
+}
+
+// The loader's own checks come first: a file cut short is named as truncated before WIC sees it.
+TEST(WicDecoder, ThroughTheLoaderACutFileIsTruncatedInAFolderOfAnyName) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / std::filesystem::path(u8"tessarin-Spielbrett-äöü-日本");
+    std::filesystem::create_directories(folder);
+    const auto write = [&](const char* name, std::size_t size) {
+        std::ofstream(folder / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(TransparentGif.data()), static_cast<std::streamsize>(size));
+        const std::u8string path = (folder / name).u8string();
+        return std::string(path.begin(), path.end());
+    };
+    const toolkit::PictureDecoder previous = toolkit::SetPictureDecoder(DecodePicture);
+    EXPECT_EQ(toolkit::LoadPicture(write("whole.gif", TransparentGif.size()))->Width, 2);
+    try {
+        toolkit::LoadPicture(write("cut.gif", 30));
+        ADD_FAILURE() << "a cut file loaded";
+    } catch (const PictureLoadError& error) {
+        EXPECT_NE(std::string(error.what()).find("truncated"), std::string::npos) << error.what();
+    }
+    toolkit::SetPictureDecoder(previous);
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
