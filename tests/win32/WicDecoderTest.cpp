@@ -54,13 +54,21 @@ TEST(WicDecoder, DecodesTheShippedPicturesAtTheirSizes) {
 TEST(WicDecoder, RefusesGarbageAndAbsurdSizesWithAClearCause) {
     EXPECT_NE(DecodeError({'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'}).find("cannot be decoded"),
               std::string::npos);
-    // A header announcing 20000 x 20000 pixels: refused before any pixel memory is taken.
-    std::vector<std::uint8_t> huge(TransparentGif.begin(), TransparentGif.end());
-    for (const std::size_t at : {6u, 8u, 32u, 34u}) {
-        huge[at] = 20000 & 0xFF;
-        huge[at + 1] = 20000 >> 8;
-    }
-    EXPECT_NE(DecodeError(huge).find("20000 x 20000 is out of range"), std::string::npos);
+    // A bitmap header announcing 20000 x 20000 pixels: refused before any pixel memory is taken.
+    std::vector<std::uint8_t> huge(54, 0);
+    const auto put32 = [&huge](std::size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) huge[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+    huge[0] = 'B';
+    huge[1] = 'M';
+    put32(2, 54);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, 20000);
+    put32(22, 20000);
+    put32(26, 1 | (24 << 16));
+    const std::string error = DecodeError(huge);
+    EXPECT_NE(error.find("20000 x 20000 is out of range"), std::string::npos) << error;
 }
 
 // The loader's own checks come first: a file cut short is named as truncated before WIC sees it.

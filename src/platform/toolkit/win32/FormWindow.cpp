@@ -128,7 +128,12 @@ FormWindow::~FormWindow() {
         surface->Changed = nullptr;
     }
     for (MenuItem* item : commands_) item->Changed = nullptr;
-    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+    // Detached first: a window destroyed with its owner, as when start-up fails, must not post the request to quit
+    // that would close the failure's message box at once.
+    if (hwnd_ != nullptr) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
     if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
     for (HFONT font : fonts_) DeleteObject(font);
 }
