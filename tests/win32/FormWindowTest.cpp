@@ -40,7 +40,10 @@ PictureBox::Design SurfaceDesign(int left, gdi::COLORREF back) {
 // checkable command and a shortcut.
 class TestForm : public toolkit::Form {
 public:
-    TestForm() : Form(SmallDesign()), Under(SurfaceDesign(10, gdi::RGB(255, 0, 0))), Over(SurfaceDesign(40, gdi::RGB(0, 0, 255))) {
+    TestForm()
+        : Form(SmallDesign()),
+          Under(SurfaceDesign(10, gdi::RGB(255, 0, 0))),
+          Over(SurfaceDesign(40, gdi::RGB(0, 0, 255))) {
         auto picture = std::make_shared<toolkit::Picture>();
         picture->Width = 2;
         picture->Height = 1;
@@ -82,7 +85,7 @@ TEST(Frame, ComposesSurfacesInOrderAndBlendsImages) {
     const gdi::SurfaceBits bits = frame.Compose({0, 0, 200, 120});
     EXPECT_EQ(PixelAt(bits, 0, 0), gdi::ToPixel(gdi::RGB(10, 20, 30)));
     EXPECT_EQ(PixelAt(bits, 15, 15), 0xFFFF0000u);
-    EXPECT_EQ(PixelAt(bits, 45, 15), 0xFF0000FFu);  // the later surface lies on top
+    EXPECT_EQ(PixelAt(bits, 45, 15), 0xFF0000FFu);    // the later surface lies on top
     EXPECT_EQ(PixelAt(bits, 150, 100), 0xFF858A8Fu);  // half white over the form's colour
     EXPECT_EQ(PixelAt(bits, 151, 100), 0xFF00FF00u);
     EXPECT_EQ(frame.SurfaceAt(45, 15), &form.Over);
@@ -180,8 +183,8 @@ TEST(MessageBoxAnswer, ABoxLeftWithoutAButtonCountsAsItsCancellingAnswer) {
 }
 
 TEST(ExecutableFolder, HoldsTheRunningProgram) {
-    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(toolkit::win32::ExecutableFolder()) /
-                                        "win32_frontend_test.exe"));
+    EXPECT_TRUE(
+        std::filesystem::exists(std::filesystem::path(toolkit::win32::ExecutableFolder()) / "win32_frontend_test.exe"));
 }
 
 }  // namespace

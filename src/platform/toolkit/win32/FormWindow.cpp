@@ -32,10 +32,14 @@ ACCEL ParseShortcut(const std::string& shortcut, WORD command) {
     std::size_t at = 0;
     for (std::size_t plus; (plus = shortcut.find('+', at)) != std::string::npos; at = plus + 1) {
         const std::string modifier = shortcut.substr(at, plus - at);
-        if (modifier == "Ctrl") accel.fVirt |= FCONTROL;
-        else if (modifier == "Shift") accel.fVirt |= FSHIFT;
-        else if (modifier == "Alt") accel.fVirt |= FALT;
-        else throw std::invalid_argument("unknown modifier in shortcut '" + shortcut + "'");
+        if (modifier == "Ctrl")
+            accel.fVirt |= FCONTROL;
+        else if (modifier == "Shift")
+            accel.fVirt |= FSHIFT;
+        else if (modifier == "Alt")
+            accel.fVirt |= FALT;
+        else
+            throw std::invalid_argument("unknown modifier in shortcut '" + shortcut + "'");
     }
     const std::string key = shortcut.substr(at);
     if (key.size() == 1 && ((key[0] >= 'A' && key[0] <= 'Z') || (key[0] >= '0' && key[0] <= '9'))) {
@@ -65,9 +69,12 @@ HFONT CreateLabelFont(const Font& font, UINT dpi) {
 
 UINT AlignmentOf(Alignment alignment) {
     switch (alignment) {
-        case Alignment::Center: return DT_CENTER;
-        case Alignment::RightJustify: return DT_RIGHT;
-        default: return DT_LEFT;
+        case Alignment::Center:
+            return DT_CENTER;
+        case Alignment::RightJustify:
+            return DT_RIGHT;
+        default:
+            return DT_LEFT;
     }
 }
 
@@ -99,9 +106,8 @@ FormWindow::FormWindow(Form& form) : form_(form), frame_(form), dpi_(GetDpiForSy
     RegisterWindowClass(WindowProc);
     if (!form.Menus().empty()) BuildMenus();
     const DWORD style = StyleOf(form.Properties());
-    hwnd_ = CreateWindowExW(0, ClassName, Wide(form.Properties().Caption).c_str(), style, CW_USEDEFAULT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menuBar_, GetModuleHandleW(nullptr),
-                            this);
+    hwnd_ = CreateWindowExW(0, ClassName, Wide(form.Properties().Caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menuBar_, GetModuleHandleW(nullptr), this);
     if (hwnd_ == nullptr) {
         if (menuBar_ != nullptr) DestroyMenu(menuBar_);
         throw std::runtime_error("the window cannot be created");
@@ -165,7 +171,8 @@ void FormWindow::BuildMenus() {
     };
     menuBar_ = CreateMenu();
     for (const auto& item : form_.Menus()) add(menuBar_, *item);
-    if (!shortcuts.empty()) accelerators_ = CreateAcceleratorTableW(shortcuts.data(), static_cast<int>(shortcuts.size()));
+    if (!shortcuts.empty())
+        accelerators_ = CreateAcceleratorTableW(shortcuts.data(), static_cast<int>(shortcuts.size()));
 }
 
 // The client area keeps the design's size in design pixels on every monitor; Windows' suggestion only places it.
@@ -254,7 +261,8 @@ void FormWindow::DrawLabels(HDC hdc) {
     SetBkMode(hdc, TRANSPARENT);
     for (std::size_t i = 0; i < form_.Labels().size(); ++i) {
         const Label::Design& design = form_.Labels()[i]->Properties();
-        RECT box{static_cast<LONG>(std::lround(design.Left * scale)), static_cast<LONG>(std::lround(design.Top * scale)),
+        RECT box{static_cast<LONG>(std::lround(design.Left * scale)),
+                 static_cast<LONG>(std::lround(design.Top * scale)),
                  static_cast<LONG>(std::lround((design.Left + design.Width) * scale)),
                  static_cast<LONG>(std::lround((design.Top + design.Height) * scale))};
         if (!design.Transparent) {
@@ -306,11 +314,20 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 
 LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT: Paint(); return 0;
-        case WM_ERASEBKGND: return 1;
-        case WM_LBUTTONDOWN: Press(1, wParam, lParam); return 0;
-        case WM_RBUTTONDOWN: Press(2, wParam, lParam); return 0;
-        case WM_MBUTTONDOWN: Press(4, wParam, lParam); return 0;
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_LBUTTONDOWN:
+            Press(1, wParam, lParam);
+            return 0;
+        case WM_RBUTTONDOWN:
+            Press(2, wParam, lParam);
+            return 0;
+        case WM_MBUTTONDOWN:
+            Press(4, wParam, lParam);
+            return 0;
         case WM_COMMAND: {
             const UINT id = LOWORD(wParam);
             if (id >= FirstCommand && id - FirstCommand < commands_.size()) {
@@ -320,14 +337,19 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         }
-        case WM_CLOSE: Close(); return 0;
-        case WM_DPICHANGED: FitToDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam)); return 0;
+        case WM_CLOSE:
+            Close();
+            return 0;
+        case WM_DPICHANGED:
+            FitToDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_DESTROY:
             SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
             hwnd_ = nullptr;
             PostQuitMessage(failed_ ? 1 : 0);
             return 0;
-        default: break;
+        default:
+            break;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }

@@ -29,8 +29,8 @@ void DrawImage(const gdi::SurfaceBits& target, const Image& image) {
     for (int y = std::max(image.Top, 0); y < bottom; ++y) {
         for (int x = std::max(image.Left, 0); x < right; ++x) {
             std::uint32_t& pixel = target.pixels[static_cast<std::size_t>(y) * target.width + x];
-            pixel = Blend(pixel, picture.Pixels[static_cast<std::size_t>(y - image.Top) * picture.Width +
-                                                (x - image.Left)]);
+            pixel = Blend(pixel,
+                          picture.Pixels[static_cast<std::size_t>(y - image.Top) * picture.Width + (x - image.Left)]);
         }
     }
 }
