@@ -49,7 +49,7 @@ windows() {
     local werror=OFF
     [ -n "${CI:-}" ] && werror=ON
     cmake --preset windows -DTESSARIN_WERROR="$werror" >/dev/null
-    xvfb-run -a -s "-screen 0 1280x1024x24" win32/wine-session bash -c '
+    xvfb-run -a -s "-screen 0 1280x1100x24" win32/wine-session bash -c '
         set -euo pipefail
         cmake --build --preset windows --parallel "$1"
         ctest --preset windows --parallel "$1"

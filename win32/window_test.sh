@@ -2,7 +2,8 @@
 # The real program under Wine, driven through the X display like a player would: the window appears, New game
 # (Ctrl+N) and a press put a piece on the board, File > Exit answered No (Escape) keeps the game, the close request
 # answered Yes ends the program with status 0; and without Bilder\Up.jpg it shows the error box and ends with
-# status 1. Needs a display and a Wine prefix whose windows Wine frames itself (win32/wine-session makes one).
+# status 1; at 200 % the window doubles with every pixel an exact 2 x 2 block. Needs a display of at least
+# 1000 x 1100 pixels and a Wine prefix whose windows Wine frames itself (win32/wine-session makes one).
 #   window_test.sh path/to/tessarin.exe
 set -euo pipefail
 exe=$1
@@ -101,4 +102,25 @@ xdotool key Return
 await_exit
 [ "$status" -eq 1 ] || fail "the program ended with status $status"
 grep -q 'Up.jpg' "$work/stderr" || fail "the error does not name Up.jpg: $(cat "$work/stderr")"
+step "at 200 % the client area doubles and each of its pixels is an exact 2 x 2 block"
+cp "$(dirname "$exe")/Bilder/Up.jpg" "$work/Bilder/"
+desktop='HKCU\Control Panel\Desktop'
+wine reg add "$desktop" /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
+wine "$work/tessarin.exe" 2>"$work/stderr" &
+program=$!
+read -r main width height < <(await_windows 1)
+wine reg add "$desktop" /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+left=$(((width - 2 * 454) / 2))
+top=$((height - left - 2 * 486))
+[ "$left" -ge 0 ] && [ "$left" -lt 20 ] && [ "$top" -gt 0 ] || fail "at 200 % the window is $width x $height"
+# The board (design pixels 32 to 417) seen at full size, against its every other pixel doubled again.
+import -window "$main" -crop "770x770+$((left + 64))+$((top + 64))" "$work/board.png"
+convert "$work/board.png" -sample 50% -sample 200% "$work/blocks.png"
+differing=$(compare -metric AE "$work/board.png" "$work/blocks.png" null: 2>&1 || true)
+[ "$differing" = 0 ] || fail "at 200 % the board is not made of 2 x 2 blocks ($differing pixels differ)"
+xdotool key --clearmodifiers alt+F4
+await_windows 2 >/dev/null
+xdotool key Return
+await_exit
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
 step "passed"
