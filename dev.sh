@@ -53,7 +53,7 @@ windows() {
         set -euo pipefail
         cmake --build --preset windows --parallel "$1"
         ctest --preset windows --parallel "$1"
-        (cd build/windows && cpack -C RelWithDebInfo)
+        (cd build/windows && cpack -C Release)
         win32/install_test.sh build/windows/tessarin-*-win64.exe' windows "$(nproc)"
 }
 

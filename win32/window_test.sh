@@ -21,6 +21,8 @@ fail() {
     exit 1
 }
 step() { echo "window test: $*"; }
+# The programs' output goes to files: Wine's desktop process, started with the first window, would otherwise hold
+# this script's output open after it ended.
 
 # The top-level windows titled Tessarin as "id width height", largest first.
 windows() {
@@ -51,7 +53,7 @@ await_exit() {
 }
 
 step "start; the window titled Tessarin appears"
-wine "$work/tessarin.exe" 2>"$work/stderr" &
+wine "$work/tessarin.exe" >"$work/stdout" 2>"$work/stderr" &
 program=$!
 read -r main width height < <(await_windows 1)
 # Wine frames the window itself: the client area sits at the bottom of the frame, the border all around.
@@ -94,7 +96,7 @@ await_exit
 
 step "without Bilder\\Up.jpg: the error box, then status 1"
 rm "$work/Bilder/Up.jpg"
-wine "$work/tessarin.exe" 2>"$work/stderr" &
+wine "$work/tessarin.exe" >"$work/stdout" 2>"$work/stderr" &
 program=$!
 read -r box width height < <(await_windows 1)
 [ "$width" -lt 454 ] || fail "a window of the game's size appeared instead of the error box"
@@ -106,7 +108,7 @@ step "at 200 % the client area doubles and each of its pixels is an exact 2 x 2 
 cp "$(dirname "$exe")/Bilder/Up.jpg" "$work/Bilder/"
 desktop='HKCU\Control Panel\Desktop'
 wine reg add "$desktop" /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
-wine "$work/tessarin.exe" 2>"$work/stderr" &
+wine "$work/tessarin.exe" >"$work/stdout" 2>"$work/stderr" &
 program=$!
 read -r main width height < <(await_windows 1)
 wine reg add "$desktop" /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
