@@ -75,20 +75,20 @@ Frame::Frame(const Form& form)
 
 Frame::~Frame() { gdi::DeleteDC(hdc_); }
 
-gdi::SurfaceBits Frame::Compose(const Rect& Dirty) {
+gdi::SurfaceBits Frame::Compose(const Rect& dirty) {
     const gdi::SurfaceBits target = gdi::GetSurfaceBits(hdc_);
     gdi::BitBlt(hdc_, 0, 0, target.width, target.height, form_.hDC(), 0, 0, gdi::SRCCOPY);
     for (const Line* line : form_.Lines()) DrawLine(hdc_, *line);
     for (const Image* image : form_.Images()) DrawImage(target, *image);
     for (PictureBox* surface : form_.Surfaces())
-        if (surface->Visible() && SurfaceRect(*surface).Intersects(Dirty)) DrawSurface(hdc_, *surface);
+        if (surface->Visible() && SurfaceRect(*surface).Intersects(dirty)) DrawSurface(hdc_, *surface);
     return target;
 }
 
-PictureBox* Frame::SurfaceAt(double X, double Y) const {
+PictureBox* Frame::SurfaceAt(double x, double y) const {
     const std::vector<PictureBox*> surfaces = form_.Surfaces();
     for (auto it = surfaces.rbegin(); it != surfaces.rend(); ++it)
-        if ((*it)->Visible() && SurfaceRect(**it).Contains(X, Y)) return *it;
+        if ((*it)->Visible() && SurfaceRect(**it).Contains(x, y)) return *it;
     return nullptr;
 }
 

@@ -17,7 +17,7 @@ struct Rect {
     bool Intersects(const Rect& other) const {
         return Left < other.Right && other.Left < Right && Top < other.Bottom && other.Top < Bottom;
     }
-    bool Contains(double X, double Y) const { return X >= Left && X < Right && Y >= Top && Y < Bottom; }
+    bool Contains(double x, double y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
 };
 
 Rect SurfaceRect(const PictureBox& surface);
@@ -29,13 +29,13 @@ public:
     Frame(const Frame&) = delete;
     Frame& operator=(const Frame&) = delete;
 
-    // Composes the part of the frame that `Dirty` covers. Only the surfaces that meet it are painted (which
+    // Composes the part of the frame that `dirty` covers. Only the surfaces that meet it are painted (which
     // erases those without a persistent image, as a window without backing store would be); the pixels of the
     // rest of the frame are left as they were.
-    gdi::SurfaceBits Compose(const Rect& Dirty);
+    gdi::SurfaceBits Compose(const Rect& dirty);
 
-    // The visible surface on top at design point (X, Y), or null.
-    PictureBox* SurfaceAt(double X, double Y) const;
+    // The visible surface on top at design point (x, y), or null.
+    PictureBox* SurfaceAt(double x, double y) const;
 
 private:
     const Form& form_;

@@ -11,17 +11,17 @@
 namespace toolkit::win32 {
 
 // Windows reports a box left without a button as IDCANCEL, even where no Cancel button was offered.
-std::int16_t MsgBoxAnswer(int Answer, std::int16_t Buttons) {
-    const int offered = Buttons & 0x7;
+std::int16_t MsgBoxAnswer(int answer, std::int16_t buttons) {
+    const int offered = buttons & 0x7;
     const bool hasCancel = offered == 1 || offered == 3 || offered == 5;
-    if (Answer == IDCANCEL && !hasCancel) return offered == vbYesNo ? vbNo : vbOK;
-    return static_cast<std::int16_t>(Answer);
+    if (answer == IDCANCEL && !hasCancel) return offered == vbYesNo ? vbNo : vbOK;
+    return static_cast<std::int16_t>(answer);
 }
 
-std::int16_t ShowMessageBox(const std::string& Prompt, std::int16_t Buttons, const std::string& Title) {
-    const int answer = MessageBoxW(GetActiveWindow(), Wide(Prompt).c_str(), Wide(Title).c_str(),
-                                   static_cast<UINT>(Buttons & 0x77) | MB_SETFOREGROUND);
-    return MsgBoxAnswer(answer, Buttons);
+std::int16_t ShowMessageBox(const std::string& prompt, std::int16_t buttons, const std::string& title) {
+    const int answer = MessageBoxW(GetActiveWindow(), Wide(prompt).c_str(), Wide(title).c_str(),
+                                   static_cast<UINT>(buttons & 0x77) | MB_SETFOREGROUND);
+    return MsgBoxAnswer(answer, buttons);
 }
 
 // Long paths are not cut short: the buffer grows until the whole name fits.

@@ -11,12 +11,12 @@ void InstallSeams();
 
 // The message box handler InstallSeams installs: a Windows message box owned by the
 // active window, answering as MsgBoxAnswer.
-std::int16_t ShowMessageBox(const std::string& Prompt, std::int16_t Buttons, const std::string& Title);
+std::int16_t ShowMessageBox(const std::string& prompt, std::int16_t buttons, const std::string& title);
 
 // MsgBox's answer for what MessageBoxW returned (the same numbers), but a box closed
 // any other way than by a button (Escape, the close box) answers Cancel where it
 // offers Cancel, No where it offers No, and OK otherwise.
-std::int16_t MsgBoxAnswer(int Answer, std::int16_t Buttons);
+std::int16_t MsgBoxAnswer(int answer, std::int16_t buttons);
 
 // The folder of the running executable, in UTF-8, without a trailing separator.
 std::string ExecutableFolder();

@@ -5,21 +5,21 @@
 namespace toolkit::win32 {
 
 // Malformed UTF-8 becomes U+FFFD rather than an error: the text is only ever shown or used as a name.
-std::wstring Wide(const std::string& Utf8) {
-    if (Utf8.empty()) return {};
-    const int size = static_cast<int>(Utf8.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, Utf8.data(), size, nullptr, 0);
+std::wstring Wide(const std::string& utf8) {
+    if (utf8.empty()) return {};
+    const int size = static_cast<int>(utf8.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, Utf8.data(), size, wide.data(), length);
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
     return wide;
 }
 
-std::string Utf8(const std::wstring& Wide) {
-    if (Wide.empty()) return {};
-    const int size = static_cast<int>(Wide.size());
-    const int length = WideCharToMultiByte(CP_UTF8, 0, Wide.data(), size, nullptr, 0, nullptr, nullptr);
+std::string Utf8(const std::wstring& wide) {
+    if (wide.empty()) return {};
+    const int size = static_cast<int>(wide.size());
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, Wide.data(), size, utf8.data(), length, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), length, nullptr, nullptr);
     return utf8;
 }
 

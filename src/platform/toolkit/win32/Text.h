@@ -5,7 +5,7 @@
 
 namespace toolkit::win32 {
 
-std::wstring Wide(const std::string& Utf8);
-std::string Utf8(const std::wstring& Wide);
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const std::wstring& wide);
 
 }  // namespace toolkit::win32

@@ -91,9 +91,9 @@ StdPicture Decode(std::span<const std::uint8_t> data) {
 
 }  // namespace
 
-StdPicture DecodePicture(const EncodedPicture& File) {
-    if (!File.Data.empty()) return Decode(File.Data);
-    const std::vector<std::uint8_t> read = ReadPictureFile(File.NativeFileName);
+StdPicture DecodePicture(const EncodedPicture& file) {
+    if (!file.Data.empty()) return Decode(file.Data);
+    const std::vector<std::uint8_t> read = ReadPictureFile(file.NativeFileName);
     return Decode(read);
 }
 
