@@ -109,7 +109,9 @@ FormWindow::FormWindow(Form& form) : form_(form), frame_(form), dpi_(GetDpiForSy
     hwnd_ = CreateWindowExW(0, ClassName, Wide(form.Properties().Caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menuBar_, GetModuleHandleW(nullptr), this);
     if (hwnd_ == nullptr) {
+        for (MenuItem* item : commands_) item->Changed = nullptr;
         if (menuBar_ != nullptr) DestroyMenu(menuBar_);
+        if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
         throw std::runtime_error("the window cannot be created");
     }
     FitToDpi(GetDpiForWindow(hwnd_), nullptr);
@@ -146,7 +148,7 @@ FormWindow::~FormWindow() {
 
 void FormWindow::BuildMenus() {
     std::vector<ACCEL> shortcuts;
-    const std::function<void(HMENU, const MenuItem&)> add = [&](HMENU menu, const MenuItem& item) {
+    const std::function<void(HMENU, MenuItem&)> add = [&](HMENU menu, MenuItem& item) {
         if (!item.Visible()) return;
         const UINT grayed = item.Enabled() ? 0 : MF_GRAYED;
         if (item.IsSeparator()) {
@@ -157,14 +159,14 @@ void FormWindow::BuildMenus() {
             AppendMenuW(menu, MF_POPUP | grayed, reinterpret_cast<UINT_PTR>(popup), Wide(item.Caption()).c_str());
         } else {
             const auto id = static_cast<WORD>(FirstCommand + commands_.size());
-            commands_.push_back(const_cast<MenuItem*>(&item));
+            commands_.push_back(&item);
             std::wstring text = Wide(item.Caption());
             if (!item.Shortcut().empty()) {
                 shortcuts.push_back(ParseShortcut(item.Shortcut(), id));
                 text += L"\t" + Wide(item.Shortcut());
             }
             AppendMenuW(menu, MF_STRING | grayed | (item.Checked() ? MF_CHECKED : 0), id, text.c_str());
-            commands_.back()->Changed = [menu, id, &item] {
+            item.Changed = [menu, id, &item] {
                 CheckMenuItem(menu, id, MF_BYCOMMAND | (item.Checked() ? MF_CHECKED : MF_UNCHECKED));
             };
         }
