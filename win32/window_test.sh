@@ -2,7 +2,8 @@
 # The real program under Wine, driven through the X display like a player would: the window appears, New game
 # (Ctrl+N) and a press put a piece on the board, File > Exit answered No (Escape) keeps the game, the close request
 # answered Yes ends the program with status 0; and without Bilder\Up.jpg it shows the error box and ends with
-# status 1; at 200 % the window doubles with every pixel an exact 2 x 2 block. Needs a display of at least
+# status 1; at 200 % the window doubles with every pixel an exact 2 x 2 block. From the keyboard: the arrows move
+# the focus frame and Return plays, F10 and Alt+F open the File menu. Needs a display of at least
 # 1000 x 1100 pixels and a Wine prefix whose windows Wine frames itself (win32/wine-session makes one).
 #   window_test.sh path/to/tessarin.exe
 set -euo pipefail
@@ -76,10 +77,23 @@ sleep 0.5
 played=$(square $cell)
 [ "$played" != "$before" ] || fail "the press drew no piece"
 
-step "File > Exit answered No (Escape) keeps the game"
-click 16 -10
+step "from the keyboard: Right shows the focus frame on the next cell, Return plays it"
+beside="$((32 + 128 + 64)) $((32 + 64))"
+edge="$((32 + 128 + 12)) $((32 + 12))"  # around the next cell's top-left corner, where the frame runs
+empty=$(square $beside)
+unframed=$(square $edge)
+xdotool key Right
 sleep 0.5
-xdotool key Up Return
+[ "$(square $edge)" != "$unframed" ] || fail "Right showed no focus frame on the next cell"
+xdotool key Return
+sleep 0.5
+[ "$(square $beside)" != "$empty" ] || fail "Return played no piece on the cursor's cell"
+played=$(square $cell)
+
+step "File > Exit (F10, then Up and Return) answered No (Escape) keeps the game"
+xdotool key F10
+sleep 0.5
+xdotool key Down Up Return
 await_windows 2 >/dev/null
 xdotool key Escape
 await_windows 1 >/dev/null
@@ -120,7 +134,10 @@ import -window "$main" -crop "770x770+$((left + 64))+$((top + 64))" "$work/board
 convert "$work/board.png" -sample 50% -sample 200% "$work/blocks.png"
 differing=$(compare -metric AE "$work/board.png" "$work/blocks.png" null: 2>&1 || true)
 [ "$differing" = 0 ] || fail "at 200 % the board is not made of 2 x 2 blocks ($differing pixels differ)"
-xdotool key --clearmodifiers alt+F4
+step "File > Exit through its access key (Alt+F, then Up and Return) answered Yes ends the program with status 0"
+xdotool key --clearmodifiers alt+f
+sleep 0.5
+xdotool key Up Return
 await_windows 2 >/dev/null
 xdotool key Return
 await_exit

@@ -36,6 +36,27 @@ PictureBox::Design SurfaceDesign(int left, gdi::COLORREF back) {
     return design;
 }
 
+// A 2 x 2 table over a 50 x 40 surface, with its cursor on the top-left cell; it keeps the keys it gets.
+class FakeTable : public toolkit::CellTable {
+public:
+    int Rows() const override { return 2; }
+    int Columns() const override { return 2; }
+    std::string CellName(int, int) const override { return ""; }
+    toolkit::CellBox CellRect(int row, int column) const override { return {column * 25, row * 20, 25, 20}; }
+    void PressCell(int, int) override {}
+    int CursorRow() const override { return 0; }
+    int CursorColumn() const override { return 0; }
+    bool CursorVisible() const override { return Visible; }
+    void KeyDown(toolkit::Key pressed) override {
+        Keys.push_back(pressed);
+        Visible = true;
+        if (CursorChanged) CursorChanged();
+    }
+
+    std::vector<toolkit::Key> Keys;
+    bool Visible = false;
+};
+
 // A form with two surfaces, the second over part of the first, a half-transparent image and a menu with a
 // checkable command and a shortcut.
 class TestForm : public toolkit::Form {
@@ -49,10 +70,11 @@ public:
         picture->Height = 1;
         picture->Pixels = {0x80FFFFFFu, 0xFF00FF00u};
         Mark = toolkit::Image{150, 100, 2, 1, picture};
+        Under.Table = &Table;
         Place(Under);
         Place(Over);
         Place(Mark);
-        toolkit::MenuItem& file = AddMenu({"mnuFile", std::nullopt, "File"});
+        toolkit::MenuItem& file = AddMenu({"mnuFile", std::nullopt, "File", false, true, true, "", 'F'});
         Option = &file.Add({"mnuOption", std::nullopt, "Option", false, true, true, "Ctrl+O"});
         Option->Click = [this] {
             if (Throw) throw std::runtime_error("the handler broke");
@@ -60,6 +82,7 @@ public:
         };
     }
 
+    FakeTable Table;
     PictureBox Under;
     PictureBox Over;
     toolkit::Image Mark;
@@ -103,6 +126,20 @@ TEST(Frame, PaintsOnlyTheSurfacesTheUpdateMeets) {
     EXPECT_EQ(gdi::GetPixel(form.Under.hDC(), 1, 1), gdi::RGB(1, 2, 3));
     frame.Compose({0, 0, 20, 20});
     EXPECT_EQ(gdi::GetPixel(form.Under.hDC(), 1, 1), gdi::RGB(255, 0, 0));
+}
+
+// Over the surface's image, never in it: white with black dashes along the cursor's cell.
+TEST(Frame, DrawsTheCursorsFocusFrameOverItsCellWhileItShows) {
+    TestForm form;
+    toolkit::win32::Frame frame(form);
+    EXPECT_EQ(PixelAt(frame.Compose({0, 0, 200, 120}), 10, 10), 0xFFFF0000u);
+    form.Table.Visible = true;
+    const gdi::SurfaceBits bits = frame.Compose({0, 0, 200, 120});
+    EXPECT_EQ(PixelAt(bits, 10, 10), 0xFF000000u);
+    EXPECT_EQ(PixelAt(bits, 14, 10), 0xFFFFFFFFu);
+    EXPECT_EQ(PixelAt(bits, 20, 20), 0xFFFF0000u);  // inside the frame
+    EXPECT_EQ(PixelAt(bits, 36, 10), 0xFFFF0000u);  // the next cell
+    EXPECT_EQ(gdi::GetPixel(form.Under.hDC(), 0, 0), gdi::RGB(255, 0, 0));
 }
 
 class FormWindowTest : public ::testing::Test {
@@ -161,6 +198,16 @@ TEST_F(FormWindowTest, MenuChecksFollowTheModelAndAFailedHandlerEndsTheLoop) {
     SendMessageW(window->Handle(), WM_COMMAND, id, 0);
     EXPECT_EQ(reported, std::vector<std::string>{"the handler broke"});
     EXPECT_EQ(window->Run(), 1);
+}
+
+TEST_F(FormWindowTest, ArrowsSpaceAndReturnReachTheTableAndTheMenuHasItsAccessKey) {
+    for (const WPARAM key : {VK_LEFT, VK_DOWN, VK_SPACE, VK_RETURN, VK_F5})
+        SendMessageW(window->Handle(), WM_KEYDOWN, key, 0);
+    EXPECT_EQ(form.Table.Keys, (std::vector<toolkit::Key>{toolkit::Key::Left, toolkit::Key::Down, toolkit::Key::Space,
+                                                          toolkit::Key::Return}));
+    wchar_t caption[16] = {};
+    GetMenuStringW(GetMenu(window->Handle()), 0, caption, 16, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(caption), L"&File");
 }
 
 TEST_F(FormWindowTest, TheCloseBoxAsksTheUnloadEventAndEndsTheLoopOnlyWhenAllowed) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <stdexcept>
 
 #include "platform/toolkit/Runtime.h"
@@ -78,6 +79,37 @@ UINT AlignmentOf(Alignment alignment) {
     }
 }
 
+std::optional<Key> KeyOf(WPARAM key) {
+    switch (key) {
+        case VK_LEFT:
+            return Key::Left;
+        case VK_RIGHT:
+            return Key::Right;
+        case VK_UP:
+            return Key::Up;
+        case VK_DOWN:
+            return Key::Down;
+        case VK_SPACE:
+            return Key::Space;
+        case VK_RETURN:
+            return Key::Return;
+        default:
+            return std::nullopt;
+    }
+}
+
+// The caption as a Windows menu reads it: a literal '&' doubled, the access key marked, so that Alt and the key (or
+// F10, then the key) open the menu.
+std::wstring MenuText(const MenuItem& item) {
+    std::string text;
+    const std::optional<std::size_t> accessKey = item.AccessKeyIndex();
+    for (std::size_t i = 0; i < item.Caption().size(); ++i) {
+        if (item.Caption()[i] == '&' || i == accessKey) text += '&';
+        text += item.Caption()[i];
+    }
+    return Wide(text);
+}
+
 std::int16_t ShiftOf(WPARAM keys) {
     std::int16_t shift = 0;
     if (keys & MK_SHIFT) shift |= 1;
@@ -134,6 +166,7 @@ FormWindow::~FormWindow() {
     for (PictureBox* surface : form_.Surfaces()) {
         surface->Repaint = nullptr;
         surface->Changed = nullptr;
+        if (surface->Table != nullptr) surface->Table->CursorChanged = nullptr;
     }
     for (MenuItem* item : commands_) item->Changed = nullptr;
     // Detached first: a window destroyed with its owner, as when start-up fails, must not post the request to quit
@@ -156,11 +189,11 @@ void FormWindow::BuildMenus() {
         } else if (!item.Children().empty()) {
             HMENU popup = CreatePopupMenu();
             for (const auto& child : item.Children()) add(popup, *child);
-            AppendMenuW(menu, MF_POPUP | grayed, reinterpret_cast<UINT_PTR>(popup), Wide(item.Caption()).c_str());
+            AppendMenuW(menu, MF_POPUP | grayed, reinterpret_cast<UINT_PTR>(popup), MenuText(item).c_str());
         } else {
             const auto id = static_cast<WORD>(FirstCommand + commands_.size());
             commands_.push_back(&item);
-            std::wstring text = Wide(item.Caption());
+            std::wstring text = MenuText(item);
             if (!item.Shortcut().empty()) {
                 shortcuts.push_back(ParseShortcut(item.Shortcut(), id));
                 text += L"\t" + Wide(item.Shortcut());
@@ -200,6 +233,8 @@ void FormWindow::ShowForm() {
             Invalidate(SurfaceRect(*surface));
             UpdateWindow(hwnd_);
         };
+        if (surface->Table != nullptr)
+            surface->Table->CursorChanged = [this, surface] { Invalidate(SurfaceRect(*surface)); };
     }
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
@@ -292,6 +327,18 @@ void FormWindow::Press(std::int16_t button, WPARAM keys, LPARAM at) {
     });
 }
 
+// The window's only focus is the surface that is a table of cells, as the board is: its keys go there.
+bool FormWindow::KeyDown(WPARAM key) {
+    const std::optional<Key> pressed = KeyOf(key);
+    if (!pressed) return false;
+    for (PictureBox* surface : form_.Surfaces()) {
+        if (surface->Table == nullptr || !surface->Visible()) continue;
+        RunHandler([surface, pressed] { surface->Table->KeyDown(*pressed); });
+        return true;
+    }
+    return false;
+}
+
 void FormWindow::Close() {
     if (form_.Closed()) {
         DestroyWindow(hwnd_);
@@ -339,6 +386,9 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         }
+        case WM_KEYDOWN:
+            if (KeyDown(wParam)) return 0;
+            break;
         case WM_CLOSE:
             Close();
             return 0;

@@ -1,6 +1,8 @@
-// Shows a toolkit Form as a fixed-size Win32 window: its menu bar and shortcuts, and
-// one client area where the form's frame, its picture surfaces and its labels are
-// drawn. Presses reach the surface under them, in the design's pixels. The window is
+// Shows a toolkit Form as a fixed-size Win32 window: its menu bar with access keys and
+// shortcuts, and one client area where the form's frame, its picture surfaces and its
+// labels are drawn. Presses reach the surface under them, in the design's pixels; the
+// arrow keys, Space and Return reach the surface that is a table of cells, whose
+// cursor's focus frame is drawn over it. The window is
 // aware of each monitor's DPI: the frame is scaled by whole pixels where the scale is
 // a whole number and smoothly where it is not, and the labels' text is drawn at the
 // screen's resolution.
@@ -52,6 +54,7 @@ private:
     void Paint();
     void DrawLabels(HDC hdc);
     void Press(std::int16_t button, WPARAM keys, LPARAM at);
+    bool KeyDown(WPARAM key);
     void Close();
     void Invalidate(const Rect& designArea);
     void Fail(const std::string& what) noexcept;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 namespace toolkit::win32 {
 
@@ -61,6 +62,28 @@ void DrawSurface(gdi::HDC hdc, PictureBox& surface) {
                 std::min(bits.height, area.Bottom - area.Top), image, 0, 0, gdi::SRCCOPY);
 }
 
+// The keyboard cursor's frame, over the surface's image and never in it: a band of FrameWidth pixels along the
+// cell's edges, white with black dashes, as the other front end draws it.
+void DrawFocusFrame(const gdi::SurfaceBits& target, const Rect& surface, const CellBox& cell) {
+    constexpr int FrameWidth = 3;
+    constexpr int DashLength = 4;
+    if (cell.Width <= 2 * FrameWidth || cell.Height <= 2 * FrameWidth) return;
+    const int left = surface.Left + cell.Left;
+    const int top = surface.Top + cell.Top;
+    const int right = std::min({left + cell.Width, surface.Right, target.width});
+    const int bottom = std::min({top + cell.Height, surface.Bottom, target.height});
+    for (int y = std::max({top, surface.Top, 0}); y < bottom; ++y) {
+        const bool acrossBand = y < top + FrameWidth || y >= top + cell.Height - FrameWidth;
+        for (int x = std::max({left, surface.Left, 0}); x < right; ++x) {
+            const bool downBand = x < left + FrameWidth || x >= left + cell.Width - FrameWidth;
+            if (!acrossBand && !downBand) continue;
+            const bool dash = (acrossBand && (x - left) % (2 * DashLength) < DashLength) ||
+                              (downBand && (y - top) % (2 * DashLength) < DashLength);
+            target.pixels[static_cast<std::size_t>(y) * target.width + x] = dash ? 0xFF000000u : 0xFFFFFFFFu;
+        }
+    }
+}
+
 }  // namespace
 
 Rect SurfaceRect(const PictureBox& surface) {
@@ -80,8 +103,13 @@ gdi::SurfaceBits Frame::Compose(const Rect& dirty) {
     gdi::BitBlt(hdc_, 0, 0, target.width, target.height, form_.hDC(), 0, 0, gdi::SRCCOPY);
     for (const Line* line : form_.Lines()) DrawLine(hdc_, *line);
     for (const Image* image : form_.Images()) DrawImage(target, *image);
-    for (PictureBox* surface : form_.Surfaces())
-        if (surface->Visible() && SurfaceRect(*surface).Intersects(dirty)) DrawSurface(hdc_, *surface);
+    for (PictureBox* surface : form_.Surfaces()) {
+        if (!surface->Visible() || !SurfaceRect(*surface).Intersects(dirty)) continue;
+        DrawSurface(hdc_, *surface);
+        if (surface->Table == nullptr) continue;
+        if (const std::optional<CellBox> cell = surface->Table->FocusFrame())
+            DrawFocusFrame(target, SurfaceRect(*surface), *cell);
+    }
     return target;
 }
 

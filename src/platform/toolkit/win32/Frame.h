@@ -1,6 +1,7 @@
 // The window's client area at the design's own size, composed through the raster layer: the form's image, its
-// lines and images, then the visible picture surfaces. Labels are left to the front end, which draws their text
-// at the screen's resolution. Plain C++, so the composition is the same wherever it is tested.
+// lines and images, then the visible picture surfaces, with the keyboard cursor's frame over a table's cell. Labels are
+// left to the front end, which draws their text at the screen's resolution. Plain C++, so the composition is the same
+// wherever it is tested.
 #pragma once
 
 #include "platform/gdi/Gdi.h"
