@@ -10,5 +10,6 @@ for attempt in 1 2 3; do
         dbus-run-session -- /usr/bin/python3 "$here/screen_reader_test.py" "$@" || status=$?
     [ "$status" -eq 2 ] || exit "$status"
     echo "screen reader test: attempt $attempt found no display" >&2
+    sleep 3
 done
 exit 1
