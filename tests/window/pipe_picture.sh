@@ -17,10 +17,11 @@ mkfifo "$work/Bilder/$picture"
 "$work/tessarin" 2>"$work/stderr" &
 pid=$!
 
-# Waits for a shown window of the program other than those named, and prints it.
+# Prints a shown window of the program other than those named, once there is one; with WITHIN set, waits that many
+# tenths of a second at most and prints nothing when none came.
 new_window() {
-    local w
-    for (( ; ; )); do
+    local w tries=${WITHIN:--1}
+    for (( ; tries != 0; tries-- )); do
         for w in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true); do
             [[ " $* " == *" $w "* ]] || { echo "$w"; return; }
         done
@@ -31,8 +32,12 @@ new_window() {
 known=
 if [ "$expected" -eq 0 ]; then
     main=$(new_window)
-    xdotool mousemove --window "$main" 15 10 click 1  # the File menu
-    menu=$(new_window "$main")
+    # On a busy machine the window can be shown before it takes input: press File until its menu opens.
+    menu=
+    until [ -n "$menu" ]; do
+        xdotool mousemove --window "$main" 15 10 click 1
+        menu=$(WITHIN=20 new_window "$main")
+    done
     xdotool key Up Return                             # its last item, Exit
     known="$main $menu"
 fi
