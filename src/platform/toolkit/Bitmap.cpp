@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "platform/toolkit/Runtime.h"
-
 namespace toolkit {
 
 namespace {

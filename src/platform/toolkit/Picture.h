@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 namespace toolkit {
@@ -16,6 +17,12 @@ struct Picture {
     // Set by a decoder that knows every alpha is 0xFF (as in JPEG files): the picture is then laid on a
     // surface as a plain copy.
     bool Opaque = false;
+};
+
+// A picture that cannot be loaded; what() names the file and the cause.
+class PictureLoadError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
 };
 
 // Pictures are immutable once loaded and shared by whoever shows them.

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <functional>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,12 +29,6 @@ using MsgBoxHandler = std::function<std::int16_t(const std::string& Prompt, std:
 // so a question can never be answered silently.
 std::int16_t MsgBox(const std::string& Prompt, std::int16_t Buttons, const std::string& Title);
 MsgBoxHandler SetMsgBoxHandler(MsgBoxHandler handler);  // returns the previous one
-
-// A picture that cannot be loaded; what() names the file and the cause.
-class PictureLoadError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // A picture file as the loader hands it to a decoder: its name and its whole contents,
 // read once. A decoder that only wants the name takes it as a string. Data left empty
