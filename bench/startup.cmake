@@ -28,7 +28,7 @@ if(XCB_FOUND)
         set_tests_properties(bench.startup_harness_reports PROPERTIES TIMEOUT 120
             PASS_REGULAR_EXPRESSION "median peak RSS: +game +[0-9.]+ MiB +bare +[0-9.]+ MiB +ratio [0-9.]+")
         add_test(NAME bench.map_watch_reports_a_program_without_window
-                 COMMAND xvfb-run -a $<TARGET_FILE:map_watch> --timeout 10000 -- true)
+                 COMMAND ${PROJECT_SOURCE_DIR}/tests/support/with_xvfb.sh $<TARGET_FILE:map_watch> --timeout 10000 -- true)
         set_tests_properties(bench.map_watch_reports_a_program_without_window PROPERTIES TIMEOUT 60
             PASS_REGULAR_EXPRESSION "never mapped a window \\(it exited\\)")
     endif()

@@ -6,7 +6,7 @@ set -u
 here=$(dirname "$0")
 for attempt in 1 2 3; do
     status=0
-    timeout -k 10 "${TESSARIN_A11Y_SECONDS:-240}" xvfb-run -a -s "-screen 0 1024x768x24" \
+    timeout -k 10 "${TESSARIN_A11Y_SECONDS:-240}" "$here/../support/with_xvfb.sh" -s 1024x768x24 \
         dbus-run-session -- /usr/bin/python3 "$here/screen_reader_test.py" "$@" || status=$?
     [ "$status" -eq 2 ] || exit "$status"
     echo "screen reader test: attempt $attempt found no display" >&2

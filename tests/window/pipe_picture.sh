@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program with a named pipe in place of one of its pictures. Opening the pipe would wait for a writer for
 # ever, so CTest runs this under a time limit: a wait anywhere fails it by timing out.
-#   pipe_picture.sh PROGRAM PICTURE STATUS        (in an X server of its own, as under xvfb-run -a)
+#   pipe_picture.sh PROGRAM PICTURE STATUS        (in an X server of its own)
 # A required picture (STATUS 1) must stop start-up with its error line and a box; an optional one (STATUS 0) counts
 # as missing, and the game must end on File > Exit answered Yes. Boxes are answered with Return.
 set -euo pipefail
