@@ -1,13 +1,15 @@
 // The toolkit's GIF and JPEG decoders, on files made by the same libraries' encoders.
 #include <gif_lib.h>
 #include <gtest/gtest.h>
-#include <turbojpeg.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "platform/toolkit/decoders/PictureDecoders.h"
+// After <cstdio>: jpeglib.h needs FILE and std::size_t declared.
+#include <jpeglib.h>
 
 namespace {
 
@@ -47,14 +49,34 @@ Bytes Gif(int left, int top, int width, int height, int transparent, bool interl
     return out;
 }
 
-Bytes Jpeg(const std::vector<std::uint8_t>& pixels, int width, int height, int format, int subsampling) {
-    tjhandle handle = tjInitCompress();
+// `pixels` in `space` (one byte per channel), at full quality and without chroma subsampling.
+Bytes Jpeg(const std::vector<std::uint8_t>& pixels, int width, int height, J_COLOR_SPACE space,
+           bool progressive = false) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
     unsigned char* data = nullptr;
     unsigned long size = 0;
-    tjCompress2(handle, pixels.data(), width, 0, height, format, &data, &size, subsampling, 100, 0);
+    jpeg_mem_dest(&info, &data, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = space == JCS_GRAYSCALE ? 1 : space == JCS_CMYK ? 4 : 3;
+    info.in_color_space = space;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 100, TRUE);
+    for (int c = 0; c < info.num_components; ++c) info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+    if (progressive) jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    const std::size_t stride = static_cast<std::size_t>(width) * static_cast<std::size_t>(info.input_components);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<std::uint8_t*>(pixels.data()) + info.next_scanline * stride;
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
     Bytes out(data, data + size);
-    tjFree(data);
-    tjDestroy(handle);
+    std::free(data);
     return out;
 }
 
@@ -88,7 +110,7 @@ TEST(GifDecoderTest, LaysTheImageOnItsScreenWithTransparencyAndInterlacing) {
 TEST(JpegDecoderTest, DecodesColourGreyAndCmykFiles) {
     std::vector<std::uint8_t> rgb;
     for (int i = 0; i < 16 * 8; ++i) rgb.insert(rgb.end(), {200, 40, 10});
-    const auto colour = toolkit::DecodeJpeg(Jpeg(rgb, 16, 8, TJPF_RGB, TJSAMP_444));
+    const auto colour = toolkit::DecodeJpeg(Jpeg(rgb, 16, 8, JCS_RGB));
     ASSERT_EQ(colour->Width, 16);
     ASSERT_EQ(colour->Height, 8);
     EXPECT_TRUE(colour->Opaque);
@@ -98,12 +120,12 @@ TEST(JpegDecoderTest, DecodesColourGreyAndCmykFiles) {
     EXPECT_NEAR((p >> 8) & 0xFF, 40, 2);
     EXPECT_NEAR(p & 0xFF, 10, 2);
 
-    const auto grey = toolkit::DecodeJpeg(Jpeg(std::vector<std::uint8_t>(64, 90), 8, 8, TJPF_GRAY, TJSAMP_GRAY));
+    const auto grey = toolkit::DecodeJpeg(Jpeg(std::vector<std::uint8_t>(64, 90), 8, 8, JCS_GRAYSCALE));
     EXPECT_EQ(grey->Pixels[27], 0xFF5A5A5Au);
 
     std::vector<std::uint8_t> cmyk;
     for (int i = 0; i < 64; ++i) cmyk.insert(cmyk.end(), {255, 128, 0, 255});
-    const std::uint32_t ink = toolkit::DecodeJpeg(Jpeg(cmyk, 8, 8, TJPF_CMYK, TJSAMP_444))->Pixels[9];
+    const std::uint32_t ink = toolkit::DecodeJpeg(Jpeg(cmyk, 8, 8, JCS_CMYK))->Pixels[9];
     EXPECT_NEAR((ink >> 16) & 0xFF, 255, 2);
     EXPECT_NEAR((ink >> 8) & 0xFF, 128, 2);
     EXPECT_NEAR(ink & 0xFF, 0, 2);
@@ -115,13 +137,27 @@ TEST(PictureDecodersTest, DamagedFilesAndAbsurdSizesFailWithTheirCause) {
     gif[6] = 0x20, gif[7] = 0x4E;  // a screen 20000 wide
     EXPECT_NE(ErrorOf(gif).find("20000 x 12 is out of range"), std::string::npos);
 
-    Bytes jpeg = Jpeg(std::vector<std::uint8_t>(64, 90), 8, 8, TJPF_GRAY, TJSAMP_GRAY);
+    Bytes jpeg = Jpeg(std::vector<std::uint8_t>(64, 90), 8, 8, JCS_GRAYSCALE);
     Bytes damaged(jpeg.begin(), jpeg.begin() + 4);
     damaged.resize(40, 0x55);
     EXPECT_EQ(ErrorOf(damaged).rfind("JPEG: ", 0), 0u) << ErrorOf(damaged);
     for (std::size_t at = 2; at + 8 < jpeg.size(); ++at)
         if (jpeg[at] == 0xFF && jpeg[at + 1] == 0xC0) jpeg[at + 5] = jpeg[at + 7] = 0xEA;  // 59912 × 59912
     EXPECT_NE(ErrorOf(jpeg).find("59912 x 59912 is out of range"), std::string::npos) << ErrorOf(jpeg);
+}
+
+// A small file that repeats its last scan over and over would keep the decoder busy for as long as it likes.
+TEST(JpegDecoderTest, RefusesAProgressiveFileOfEndlessScans) {
+    const Bytes file = Jpeg(std::vector<std::uint8_t>(64, 90), 8, 8, JCS_GRAYSCALE, true);
+    ASSERT_EQ(toolkit::DecodeJpeg(file)->Pixels[27], 0xFF5A5A5Au);
+    std::size_t lastScan = 0;
+    for (std::size_t at = 2; at + 1 < file.size(); ++at)
+        if (file[at] == 0xFF && file[at + 1] == 0xDA) lastScan = at;
+    Bytes endless(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(lastScan));
+    for (int i = 0; i < 600; ++i)
+        endless.insert(endless.end(), file.begin() + static_cast<std::ptrdiff_t>(lastScan), file.end() - 2);
+    endless.insert(endless.end(), {0xFF, 0xD9});
+    EXPECT_NE(ErrorOf(endless).find("more than 500 scans"), std::string::npos) << ErrorOf(endless);
 }
 
 }  // namespace

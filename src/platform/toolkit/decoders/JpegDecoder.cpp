@@ -1,6 +1,11 @@
-// JPEG files through libjpeg-turbo's TurboJPEG interface, straight into the toolkit's
-// 0xAARRGGBB words.
-#include <turbojpeg.h>
+// JPEG files through libjpeg-turbo's own libjpeg interface, straight into the toolkit's
+// 0xAARRGGBB words. This is the library GUI toolkits' JPEG readers load as well, so a
+// desktop process usually maps it once for everyone.
+#include <csetjmp>
+#include <cstdio>
+// jpeglib.h needs std::size_t and FILE declared before it.
+#include <jerror.h>
+#include <jpeglib.h>
 
 #include <bit>
 #include <memory>
@@ -13,24 +18,75 @@ namespace toolkit {
 
 namespace {
 
-struct Destroyer {
-    void operator()(void* handle) const { tjDestroy(handle); }
+// libjpeg reports a fatal error by calling error_exit, which must not return. The message is kept and control
+// goes back to the setjmp of the step that called into the library; only trivially destructible objects live
+// between the two, so the jump skips no destructor.
+struct Errors {
+    jpeg_error_mgr Manager{};
+    std::jmp_buf Back{};
+    char Message[JMSG_LENGTH_MAX]{};
 };
-using Decompressor = std::unique_ptr<void, Destroyer>;
 
-// The byte order that makes a 32-bit word 0xAARRGGBB.
-constexpr int WordFormat = std::endian::native == std::endian::little ? TJPF_BGRA : TJPF_ARGB;
+// Warnings are tolerated (see ReadRows), and a game has no console to print them to.
+void Quiet(j_common_ptr) {}
 
-[[noreturn]] void Fail(void* handle) { throw PictureLoadError(std::string("JPEG: ") + tjGetErrorStr2(handle)); }
+void Exit(j_common_ptr info) {
+    auto* errors = reinterpret_cast<Errors*>(info->err);
+    info->err->format_message(info, errors->Message);
+    std::longjmp(errors->Back, 1);
+}
 
-// Decodes into `pixels` (Width × Height words, or bytes per channel for CMYK). A warning (such as extra bytes
-// between segments) leaves a complete picture, as the reference decoder accepts it; the file's structure was
-// checked before. Progressive files are held to a sane number of scans.
-void Decompress(void* handle, std::span<const std::uint8_t> data, void* pixels, int width, int height, int format) {
-    if (tjDecompress2(handle, data.data(), static_cast<unsigned long>(data.size()), static_cast<unsigned char*>(pixels),
-                      width, 0, height, format, TJFLAG_LIMITSCANS) != 0 &&
-        tjGetErrorCode(handle) != TJERR_WARNING)
-        Fail(handle);
+// Progressive files are held to a sane number of scans: a small file can otherwise keep the decoder busy for
+// minutes.
+constexpr int MaxScans = 500;
+
+void CountScans(j_common_ptr info) {
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxScans) {
+        std::snprintf(reinterpret_cast<Errors*>(info->err)->Message, JMSG_LENGTH_MAX,
+                      "Progressive JPEG image has more than %d scans", MaxScans);
+        std::longjmp(reinterpret_cast<Errors*>(info->err)->Back, 1);
+    }
+}
+
+struct Decoder {
+    jpeg_decompress_struct Info{};
+    Errors Failure{};
+    jpeg_progress_mgr Progress{};
+
+    Decoder() {
+        Info.err = jpeg_std_error(&Failure.Manager);
+        Failure.Manager.error_exit = Exit;
+        Failure.Manager.output_message = Quiet;
+        Progress.progress_monitor = CountScans;
+    }
+    // Safe on a decoder that was never created: the library then finds no memory manager and does nothing.
+    ~Decoder() { jpeg_destroy_decompress(&Info); }
+    Decoder(const Decoder&) = delete;
+    Decoder& operator=(const Decoder&) = delete;
+
+    [[noreturn]] void Fail() const { throw PictureLoadError(std::string("JPEG: ") + Failure.Message); }
+};
+
+bool ReadHeader(Decoder& decoder, std::span<const std::uint8_t> data) {
+    if (setjmp(decoder.Failure.Back) != 0) return false;
+    jpeg_create_decompress(&decoder.Info);
+    decoder.Info.progress = &decoder.Progress;
+    jpeg_mem_src(&decoder.Info, data.data(), static_cast<unsigned long>(data.size()));
+    jpeg_read_header(&decoder.Info, TRUE);
+    return true;
+}
+
+// Rows straight into `pixels`, `rowBytes` apart. A warning (such as extra bytes between segments) leaves a
+// complete picture, as the reference decoder accepts it; the file's structure was checked before.
+bool ReadRows(Decoder& decoder, unsigned char* pixels, std::size_t rowBytes) {
+    if (setjmp(decoder.Failure.Back) != 0) return false;
+    jpeg_start_decompress(&decoder.Info);
+    while (decoder.Info.output_scanline < decoder.Info.output_height) {
+        JSAMPROW row = pixels + decoder.Info.output_scanline * rowBytes;
+        jpeg_read_scanlines(&decoder.Info, &row, 1);
+    }
+    jpeg_finish_decompress(&decoder.Info);
+    return true;
 }
 
 // Adobe's CMYK files store the inks inverted, so each channel times K is the colour.
@@ -41,17 +97,16 @@ void CmykToWords(const std::vector<std::uint8_t>& cmyk, std::vector<std::uint32_
     }
 }
 
+// The byte order that makes a 32-bit word 0xAARRGGBB.
+constexpr J_COLOR_SPACE WordOrder = std::endian::native == std::endian::little ? JCS_EXT_BGRA : JCS_EXT_ARGB;
+
 }  // namespace
 
 StdPicture DecodeJpeg(std::span<const std::uint8_t> data) {
-    const Decompressor handle(tjInitDecompress());
-    if (!handle) throw PictureLoadError(std::string("JPEG: ") + tjGetErrorStr2(nullptr));
-    int width = 0, height = 0, subsampling = 0, colorspace = 0;
-    if (tjDecompressHeader3(handle.get(), data.data(), static_cast<unsigned long>(data.size()), &width, &height,
-                            &subsampling, &colorspace) != 0)
-        Fail(handle.get());
-    // A stream that ends inside its headers reads as an image of no size.
-    if (width <= 0 || height <= 0) throw PictureLoadError("JPEG: the file ends before its image header");
+    Decoder decoder;
+    if (!ReadHeader(decoder, data)) decoder.Fail();
+    const auto width = static_cast<int>(decoder.Info.image_width);
+    const auto height = static_cast<int>(decoder.Info.image_height);
     if (!PictureSizeAllowed(width, height))
         throw PictureLoadError("picture size " + std::to_string(width) + " x " + std::to_string(height) +
                                " is out of range");
@@ -60,12 +115,16 @@ StdPicture DecodeJpeg(std::span<const std::uint8_t> data) {
     picture->Height = height;
     picture->Opaque = true;
     picture->Pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK) {
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
+    const J_COLOR_SPACE stored = decoder.Info.jpeg_color_space;
+    if (stored == JCS_CMYK || stored == JCS_YCCK) {
+        decoder.Info.out_color_space = JCS_CMYK;
         std::vector<std::uint8_t> cmyk(picture->Pixels.size() * 4);
-        Decompress(handle.get(), data, cmyk.data(), width, height, TJPF_CMYK);
+        if (!ReadRows(decoder, cmyk.data(), rowBytes)) decoder.Fail();
         CmykToWords(cmyk, picture->Pixels);
     } else {
-        Decompress(handle.get(), data, picture->Pixels.data(), width, height, WordFormat);
+        decoder.Info.out_color_space = WordOrder;
+        if (!ReadRows(decoder, reinterpret_cast<unsigned char*>(picture->Pixels.data()), rowBytes)) decoder.Fail();
     }
     return picture;
 }
