@@ -16,7 +16,7 @@ namespace toolkit::qt {
 // Runs a model call the way the window runs its event handlers.
 using HandlerRunner = std::function<void(const std::function<void()>& Handler)>;
 
-// Once per application, before the first window shows; later calls do nothing.
+// Once per application, before the first window model is built; later calls do nothing.
 void InstallAccessibility();
 
 // From now until `view` is destroyed, it reads as the table of `table`'s cells. The table must outlive the view.

@@ -16,6 +16,7 @@
 
 #include "platform/toolkit/Runtime.h"
 #include "platform/toolkit/decoders/PictureDecoders.h"
+#include "platform/toolkit/qt/Accessibility.h"
 
 namespace toolkit::qt {
 
@@ -128,6 +129,7 @@ void InstallSeams() {
     SetPictureDecoder(DecodePicture);
     SetDoEventsHandler([] { QCoreApplication::processEvents(); });
     App::Path(QCoreApplication::applicationDirPath().toStdString());
+    InstallAccessibility();
 }
 
 }  // namespace toolkit::qt
