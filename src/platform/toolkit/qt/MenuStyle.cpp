@@ -1,12 +1,13 @@
 #include "platform/toolkit/qt/MenuStyle.h"
 
-#include <QApplication>
 #include <QStyleOptionMenuItem>
+
+#include "platform/toolkit/qt/ApplicationStyle.h"
 
 namespace toolkit::qt {
 
 // A style of the application's kind, made anew: the application keeps its own.
-MenuStyle::MenuStyle(QObject* parent) : QProxyStyle(QApplication::style()->name()) { setParent(parent); }
+MenuStyle::MenuStyle(QObject* parent) : QProxyStyle(PlatformStyleName()) { setParent(parent); }
 
 int MenuStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                          QStyleHintReturn* returnData) const {

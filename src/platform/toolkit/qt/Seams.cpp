@@ -17,6 +17,7 @@
 #include "platform/toolkit/Runtime.h"
 #include "platform/toolkit/decoders/PictureDecoders.h"
 #include "platform/toolkit/qt/Accessibility.h"
+#include "platform/toolkit/qt/ApplicationStyle.h"
 
 namespace toolkit::qt {
 
@@ -129,6 +130,7 @@ void InstallSeams() {
     SetPictureDecoder(DecodePicture);
     SetDoEventsHandler([] { QCoreApplication::processEvents(); });
     App::Path(QCoreApplication::applicationDirPath().toStdString());
+    QApplication::setStyle(new ApplicationStyle);
     InstallAccessibility();
 }
 

@@ -1,5 +1,6 @@
 // Connects the toolkit's seams to Qt: message boxes, the picture decoder, one pass
-// of pending events and the program's folder. Call once a QApplication exists.
+// of pending events and the program's folder; and sets up the application's style and
+// accessibility. Call once a QApplication exists, before any window is built.
 #pragma once
 
 #include "platform/toolkit/Picture.h"
