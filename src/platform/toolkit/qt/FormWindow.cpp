@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <exception>
 #include <optional>
 #include <vector>
 
@@ -311,7 +310,10 @@ Qt::WindowFlags WindowFlagsOf(const Form::Design& design) {
 
 }  // namespace
 
-FormWindow::FormWindow(Form& form) : QWidget(nullptr, WindowFlagsOf(form.Properties())), form_(form) {
+FormWindow::FormWindow(Form& form)
+    : QWidget(nullptr, WindowFlagsOf(form.Properties())),
+      form_(form),
+      guard_([this](const std::string& what) { Report(what); }, [] { QCoreApplication::exit(1); }) {
     setWindowTitle(ToQString(form.Properties().Caption));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -423,31 +425,15 @@ void FormWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
 }
 
-void FormWindow::RunHandler(const std::function<void()>& handler) noexcept {
-    if (failed_) return;
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        Fail(error.what());
-    } catch (...) {
-        Fail("an unknown error");
-    }
-}
+void FormWindow::RunHandler(const std::function<void()>& handler) noexcept { guard_.Run(handler); }
 
-// Marked first, so that nothing the report's box lets through runs a handler on the damaged model. The
-// report is best effort: the program ends whether or not it could be shown.
-void FormWindow::Fail(const std::string& what) noexcept {
-    failed_ = true;
-    try {
-        if (ReportFailure) {
-            ReportFailure(what);
-        } else {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), what.c_str());
-            MsgBox(what, vbOKOnly + vbCritical, form_.Properties().Caption);
-        }
-    } catch (...) {
+void FormWindow::Report(const std::string& what) const {
+    if (ReportFailure) {
+        ReportFailure(what);
+        return;
     }
-    QCoreApplication::exit(1);
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), what.c_str());
+    MsgBox(what, vbOKOnly + vbCritical, form_.Properties().Caption);
 }
 
 }  // namespace toolkit::qt

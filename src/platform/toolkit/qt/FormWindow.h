@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/toolkit/Form.h"
+#include "platform/toolkit/HandlerGuard.h"
 
 class QMenuBar;
 
@@ -26,7 +27,7 @@ public:
     // model half updated: it is reported once, the application's event loops end with status 1, and no
     // handler runs after it.
     void RunHandler(const std::function<void()>& handler) noexcept;
-    bool Failed() const { return failed_; }
+    bool Failed() const { return guard_.Failed(); }
     // How the program reports such an error. Unset, the line "<application name>: <what>" goes to standard
     // error and a critical box titled with the form's caption shows the error.
     std::function<void(const std::string& What)> ReportFailure;
@@ -44,14 +45,14 @@ private:
     void ShowForm();
     void SyncSurface(PictureBox& surface);
     void BindTable(QWidget& view, CellTable& table);
-    void Fail(const std::string& what) noexcept;
+    void Report(const std::string& what) const;
 
     Form& form_;
+    HandlerGuard guard_;
     QMenuBar* menuBar_ = nullptr;
     QWidget* canvas_ = nullptr;
     std::map<const PictureBox*, QWidget*> surfaces_;
     bool inCloseEvent_ = false;
-    bool failed_ = false;
 };
 
 }  // namespace toolkit::qt

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <exception>
 #include <optional>
 #include <stdexcept>
 
@@ -134,7 +133,11 @@ void RegisterWindowClass(WNDPROC procedure) {
 
 }  // namespace
 
-FormWindow::FormWindow(Form& form) : form_(form), frame_(form), dpi_(GetDpiForSystem()) {
+FormWindow::FormWindow(Form& form)
+    : form_(form),
+      frame_(form),
+      guard_([this](const std::string& what) { Report(what); }, [] { PostQuitMessage(1); }),
+      dpi_(GetDpiForSystem()) {
     RegisterWindowClass(WindowProc);
     if (!form.Menus().empty()) BuildMenus();
     const DWORD style = StyleOf(form.Properties());
@@ -398,7 +401,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
             hwnd_ = nullptr;
-            PostQuitMessage(failed_ ? 1 : 0);
+            PostQuitMessage(guard_.Failed() ? 1 : 0);
             return 0;
         default:
             break;
@@ -408,39 +411,23 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 int FormWindow::Run() {
     MSG message;
-    while (!failed_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    while (!guard_.Failed() && GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (accelerators_ != nullptr && hwnd_ != nullptr && TranslateAcceleratorW(hwnd_, accelerators_, &message))
             continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    return failed_ ? 1 : 0;
+    return guard_.Failed() ? 1 : 0;
 }
 
-void FormWindow::RunHandler(const std::function<void()>& handler) noexcept {
-    if (failed_) return;
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        Fail(error.what());
-    } catch (...) {
-        Fail("an unknown error");
-    }
-}
+void FormWindow::RunHandler(const std::function<void()>& handler) noexcept { guard_.Run(handler); }
 
-// Marked first, so that nothing the report's box lets through runs a handler on the damaged model. The report is
-// best effort: the program ends whether or not it could be shown.
-void FormWindow::Fail(const std::string& what) noexcept {
-    failed_ = true;
-    try {
-        if (ReportFailure) {
-            ReportFailure(what);
-        } else {
-            MsgBox(what, vbOKOnly + vbCritical, form_.Properties().Caption);
-        }
-    } catch (...) {
+void FormWindow::Report(const std::string& what) const {
+    if (ReportFailure) {
+        ReportFailure(what);
+        return;
     }
-    PostQuitMessage(1);
+    MsgBox(what, vbOKOnly + vbCritical, form_.Properties().Caption);
 }
 
 void ProcessPendingMessages() {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/toolkit/Form.h"
+#include "platform/toolkit/HandlerGuard.h"
 #include "platform/toolkit/win32/Frame.h"
 #include "platform/toolkit/win32/WindowsApi.h"
 
@@ -33,7 +34,7 @@ public:
     // handler may have left the model half updated: it is reported once, the message loop ends with status 1,
     // and no handler runs after it.
     void RunHandler(const std::function<void()>& handler) noexcept;
-    bool Failed() const { return failed_; }
+    bool Failed() const { return guard_.Failed(); }
     // How the program reports such an error. Unset, a critical box titled with the form's caption shows it.
     std::function<void(const std::string& What)> ReportFailure;
 
@@ -57,10 +58,11 @@ private:
     bool KeyDown(WPARAM key);
     void Close();
     void Invalidate(const Rect& designArea);
-    void Fail(const std::string& what) noexcept;
+    void Report(const std::string& what) const;
 
     Form& form_;
     Frame frame_;
+    HandlerGuard guard_;
     HWND hwnd_ = nullptr;
     HMENU menuBar_ = nullptr;
     HACCEL accelerators_ = nullptr;
@@ -68,7 +70,6 @@ private:
     std::vector<HFONT> fonts_;         // one per label, at the current DPI
     UINT dpi_ = 96;
     bool inClose_ = false;
-    bool failed_ = false;
 };
 
 // Dispatches the messages waiting for this thread, with the live window's shortcuts.
