@@ -4,7 +4,6 @@
 #include <csetjmp>
 #include <cstdio>
 // jpeglib.h needs std::size_t and FILE declared before it.
-#include <jerror.h>
 #include <jpeglib.h>
 
 #include <bit>

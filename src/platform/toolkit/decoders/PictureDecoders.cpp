@@ -20,7 +20,7 @@ bool IsGif(std::span<const std::uint8_t> data) { return StartsWith(data, "GIF87a
 
 bool IsJpeg(std::span<const std::uint8_t> data) { return StartsWith(data, "\xFF\xD8\xFF"); }
 
-StdPicture DecodeStandardPicture(const EncodedPicture& file) {
+StdPicture DecodePictureFile(const EncodedPicture& file, const OtherFormatDecoder& other) {
     std::vector<std::uint8_t> read;
     std::span<const std::uint8_t> data = file.Data;
     if (data.empty()) {
@@ -29,7 +29,9 @@ StdPicture DecodeStandardPicture(const EncodedPicture& file) {
     }
     if (IsGif(data)) return DecodeGif(data);
     if (IsJpeg(data)) return DecodeJpeg(data);
-    return LoadBitmapResource(data);
+    return other(data);
 }
+
+StdPicture DecodeStandardPicture(const EncodedPicture& file) { return DecodePictureFile(file, LoadBitmapResource); }
 
 }  // namespace toolkit

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "platform/toolkit/Picture.h"
@@ -21,6 +22,12 @@ bool IsJpeg(std::span<const std::uint8_t> data);
 StdPicture DecodeGif(std::span<const std::uint8_t> data);
 // A JPEG file (greyscale, colour or CMYK) as opaque pixels.
 StdPicture DecodeJpeg(std::span<const std::uint8_t> data);
+
+using OtherFormatDecoder = std::function<StdPicture(std::span<const std::uint8_t> Data)>;
+
+// The file's bytes (those the loader read, or the named file's when it hands over none):
+// GIF and JPEG by the decoders above, anything else by `other`.
+StdPicture DecodePictureFile(const EncodedPicture& file, const OtherFormatDecoder& other);
 
 // GIF and JPEG by the decoders above, anything else as a 24-bit bitmap: a decoder for
 // SetPictureDecoder. Each throws PictureLoadError with the cause

@@ -27,22 +27,33 @@ constexpr int AllocationLimitMB = static_cast<int>(MaxPicturePixels * 4 / (1024 
 
 QMessageBox::Icon IconOf(std::int16_t style) {
     switch (style & 0x70) {
-        case 16: return QMessageBox::Critical;
-        case 32: return QMessageBox::Question;
-        case 48: return QMessageBox::Warning;
-        case 64: return QMessageBox::Information;
-        default: return QMessageBox::NoIcon;
+        case 16:
+            return QMessageBox::Critical;
+        case 32:
+            return QMessageBox::Question;
+        case 48:
+            return QMessageBox::Warning;
+        case 64:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
     }
 }
 
 QMessageBox::StandardButtons ButtonsOf(std::int16_t style) {
     switch (style & 0x7) {
-        case 1: return QMessageBox::Ok | QMessageBox::Cancel;
-        case 2: return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
-        case 3: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-        case 4: return QMessageBox::Yes | QMessageBox::No;
-        case 5: return QMessageBox::Retry | QMessageBox::Cancel;
-        default: return QMessageBox::Ok;
+        case 1:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case 2:
+            return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+        case 3:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case 4:
+            return QMessageBox::Yes | QMessageBox::No;
+        case 5:
+            return QMessageBox::Retry | QMessageBox::Cancel;
+        default:
+            return QMessageBox::Ok;
     }
 }
 
@@ -84,21 +95,10 @@ QByteArray FormatOf(std::span<const std::uint8_t> data) {
     return {};
 }
 
-}  // namespace
-
-StdPicture DecodePicture(const EncodedPicture& File) {
-    std::vector<std::uint8_t> read;
-    std::span<const std::uint8_t> data = File.Data;
-    if (data.empty()) {
-        read = ReadPictureFile(File.NativeFileName);
-        data = read;
-    }
-    // The window's own pictures: a small fraction of the work of Qt's readers, and no plug-in to load.
-    if (IsGif(data)) return DecodeGif(data);
-    if (IsJpeg(data)) return DecodeJpeg(data);
-    // Decoded in place from the loader's bytes, by the plug-in for the format its signature names.
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()),
-                                                     static_cast<qsizetype>(data.size()));
+// Decoded in place from the loader's bytes, by the plug-in for the format its signature names.
+StdPicture DecodeByQt(std::span<const std::uint8_t> data) {
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
     QBuffer device;
     device.setData(bytes);
     device.open(QIODevice::ReadOnly);
@@ -124,6 +124,12 @@ StdPicture DecodePicture(const EncodedPicture& File) {
                     static_cast<std::size_t>(image.width()) * 4);
     return picture;
 }
+
+}  // namespace
+
+// The window's own pictures by the toolkit's decoders: a small fraction of the work of Qt's readers, and no
+// plug-in to load.
+StdPicture DecodePicture(const EncodedPicture& File) { return DecodePictureFile(File, DecodeByQt); }
 
 void InstallSeams() {
     SetMsgBoxHandler(ShowMessageBox);
