@@ -36,7 +36,7 @@ void Turn(benchmark::State& State, bool WithPictures) {
         Board.Press(Cell % 3, Cell / 3);
         Cell = (Cell + 1) % 9;
     }
-    if (Board.Repaints < 2 * static_cast<int>(State.iterations()))
+    if (Board.Repaints() < 2 * static_cast<int>(State.iterations()))
         State.SkipWithError("the computer did not answer every move");
 }
 

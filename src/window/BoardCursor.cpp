@@ -61,7 +61,7 @@ void BoardCursor::Place(int Row, int Column, bool Visible) {
     row_ = Row;
     column_ = Column;
     visible_ = Visible;
-    if (CursorChanged) CursorChanged();
+    ReportCursorChanged();
 }
 
 void BoardCursor::AnnounceCells() {
@@ -71,6 +71,6 @@ void BoardCursor::AnnounceCells() {
             std::string& Last = announced_[Row * 3 + Column];
             if (Name == Last) continue;
             Last = std::move(Name);
-            if (CellChanged) CellChanged(Row, Column);
+            ReportCellChanged(Row, Column);
         }
 }

@@ -148,7 +148,7 @@ Game::Game()
     Place(Image6);
     Place(Image5);
     Place(Text);
-    Board.Table = &Cursor;
+    Board.Table(&Cursor);
     BuildMenus();
     WireEvents();
     liveGame = this;
@@ -158,11 +158,6 @@ Game::Game()
 Game::~Game() {
     Global::DetachBoardHost(*this);
     if (liveGame == this) liveGame = nullptr;
-}
-
-Game& Game::Instance() {
-    if (liveGame == nullptr) throw std::logic_error("there is no Game window");
-    return *liveGame;
 }
 
 MenuItem& Game::mnuPlayer(std::int16_t Index) const { return Find(mnuPlayer_, "mnuPlayer", Index); }

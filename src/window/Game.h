@@ -21,10 +21,7 @@ public:
     Game();
     ~Game() override;
 
-    // The live window; throws std::logic_error while there is none.
-    static Game& Instance();
-
-    // Controls, in the order of the design.
+    // Controls, in the form's layout order.
     toolkit::ControlArray<toolkit::PictureBox> Buff;
     toolkit::PictureBox Board;
     toolkit::Line Line1;

@@ -59,9 +59,10 @@ TEST_F(SurfaceBinding, LoadCopiesThePictureAndLeavesTheStagingBufferEmpty) {
     });
     float StagedWidth = 0;
     float StagedHeight = 0;
-    Buff(0).Changed = [&] {
-        StagedWidth = Buff(0).Width();
-        StagedHeight = Buff(0).Height();
+    Board.View.OnSurfaceChanged = [&](toolkit::PictureBox& Surface) {
+        if (&Surface != &Buff(0)) return;
+        StagedWidth = Surface.Width();
+        StagedHeight = Surface.Height();
     };
     Global::LoadPictureToBox(Buff(1), AddFile("Background.jpg", Picture));
 

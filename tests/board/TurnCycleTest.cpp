@@ -36,7 +36,7 @@ protected:
     };
     Observed Observe() const {
         return {Global::Cells,    Global::PlayerTurn, Global::GameOver, Board.Window.Text.Caption(),
-                Board.Snapshot(), Board.Repaints};
+                Board.Snapshot(), Board.Repaints()};
     }
 
     // Whether the cell's background shows the highlight, at a pixel clear of both shapes and the grid lines.
@@ -63,14 +63,14 @@ TEST_F(TurnCycle, TwoPeopleTakeTurnsAndEachMoveIsDrawnAndShown) {
     EXPECT_TRUE(Global::PlayerTurn);
     EXPECT_EQ(Board.Window.Text.Caption(), RedsTurn);
     EXPECT_EQ(Board.Pixel(150, 150), Blue);
-    EXPECT_EQ(Board.Repaints, 1);
+    EXPECT_EQ(Board.Repaints(), 1);
 
     Board.Press(0, 2);
     EXPECT_EQ(Global::Cells(0, 2), Global::CodeRed);
     EXPECT_FALSE(Global::PlayerTurn);
     EXPECT_EQ(Board.Window.Text.Caption(), BluesTurn);
     EXPECT_EQ(Board.Pixel(50, 250), Red);
-    EXPECT_EQ(Board.Repaints, 2);
+    EXPECT_EQ(Board.Repaints(), 2);
     EXPECT_FALSE(Global::GameOver);
 }
 
@@ -89,7 +89,7 @@ TEST_F(TurnCycle, BlueCompletingARowWinsWithTheRowHighlighted) {
     }
     // The highlighted cross keeps only its green, which is none.
     EXPECT_EQ(Board.Pixel(150, 50), Black);
-    EXPECT_EQ(Board.Repaints, 5);
+    EXPECT_EQ(Board.Repaints(), 5);
 }
 
 // A full game without a winner: the ninth piece ends it.
@@ -140,7 +140,7 @@ TEST_F(TurnCycle, ComputerAnswersWithinTheSamePress) {
     EXPECT_FALSE(Global::GameOver);
     EXPECT_EQ(Board.Window.Text.Caption(), BluesTurn);
     EXPECT_EQ(Board.Pixel(Col * 100 + 50, Row * 100 + 50), Red);
-    EXPECT_EQ(Board.Repaints, 2);
+    EXPECT_EQ(Board.Repaints(), 2);
 }
 
 TEST_F(TurnCycle, ComputerPlaysWholeGamesToTheEnd) {

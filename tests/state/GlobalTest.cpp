@@ -76,14 +76,12 @@ TEST_F(GlobalTest, CheckWinReadsOnlyItsMatrixAndChangesNothing) {
     const CellMatrix CellsBefore = Global::Cells;
     const CellMatrix Other = Board({{0, 1}, {1, 1}, {2, 1}}, 1);
     const CellMatrix OtherBefore = Other;
-    const std::uint8_t Code = 1;
 
-    ASSERT_TRUE(Global::CheckWin(Other, Code));
+    ASSERT_TRUE(Global::CheckWin(Other, 1));
     EXPECT_EQ(WinLineCells(), (std::vector<CellPos>{{0, 1}, {1, 1}, {2, 1}}));
     EXPECT_FALSE(Global::CheckWin(Other, 2));
     EXPECT_EQ(Other, OtherBefore);
     EXPECT_EQ(Global::Cells, CellsBefore);
-    EXPECT_EQ(Code, 1);
 }
 
 // The one empty cell is tried in every place, so a scan that skips any cell or stops early shows up.

@@ -9,11 +9,13 @@
 #include "opponent/PlayerAI.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/toolkit/ControlArray.h"
+#include "platform/toolkit/Form.h"
 #include "platform/toolkit/Label.h"
 #include "platform/toolkit/PictureBox.h"
 #include "state/Global.h"
 #include "support/CellCentre.h"
 #include "support/GameState.h"
+#include "support/RecordingView.h"
 
 #include <cstdint>
 #include <functional>
@@ -46,10 +48,15 @@ inline toolkit::StdPicture SolidPicture(int Width, int Height, gdi::COLORREF Col
     return MakePicture(Width, Height, [Colour](int, int) { return Colour; });
 }
 
-// The game window's board surface, picture buffers and status line as designed, attached to the board while it lives.
-class HostWindow : public BoardHost {
+// The game window's board surface, picture buffers and status line with the window's own sizes and colours, attached
+// to the board while it lives.
+class HostWindow : public toolkit::Form, public BoardHost {
 public:
-    HostWindow() { Global::AttachBoardHost(*this); }
+    HostWindow() : Form(Design{"Board", 454, 486}) {
+        PlaceArray(Buff);
+        Place(Board);
+        Global::AttachBoardHost(*this);
+    }
     ~HostWindow() override { Global::DetachBoardHost(*this); }
     HostWindow(const HostWindow&) = delete;
     HostWindow& operator=(const HostWindow&) = delete;
@@ -103,7 +110,6 @@ public:
         Window.Buff(0).BackColor(Green);
         Window.Board.Width(static_cast<float>(BoardWidth));
         Window.Board.Height(static_cast<float>(BoardHeight));
-        Window.Board.Repaint = [this] { ++Repaints; };
         Global::RefreshGridSurfaces();
         Global::GameAI().PlayerNumber(Global::CodeRed);
     }
@@ -156,8 +162,10 @@ public:
         return {Bits.pixels, Bits.pixels + static_cast<std::ptrdiff_t>(Bits.width) * Bits.height};
     }
 
+    int Repaints() const { return View.Repaints; }
+
     HostWindow Window;
-    int Repaints = 0;
+    testsupport::RecordingView View{Window};
 };
 
 }  // namespace BoardTest

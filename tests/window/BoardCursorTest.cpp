@@ -7,10 +7,12 @@
 
 #include "state/Global.h"
 #include "support/GameState.h"
+#include "support/RecordingView.h"
 #include "window/BoardCursor.h"
 #include "window/CellDescription.h"
 
 using toolkit::Key;
+using Lines = std::vector<std::string>;
 
 namespace {
 
@@ -25,8 +27,8 @@ class BoardCursorTest : public ::testing::Test {
 protected:
     BoardCursorTest() {
         testsupport::ResetGameState();
-        cursor.CursorChanged = [this] { moves.emplace_back(cursor.CursorRow(), cursor.CursorColumn()); };
-        cursor.CellChanged = [this](int row, int column) { changedCells.emplace_back(row, column); };
+        form.Place(board);
+        board.Table(&cursor);
     }
     ~BoardCursorTest() override { testsupport::ResetGameState(); }
 
@@ -34,29 +36,27 @@ protected:
         for (const Key key : keys) cursor.KeyDown(key);
     }
 
+    testsupport::PlainForm form{{"Board", 385, 385}};
     toolkit::PictureBox board{BoardDesign()};
     std::vector<std::pair<float, float>> presses;
     BoardCursor cursor{board, [this](float x, float y) { presses.emplace_back(x, y); }};
-    std::vector<std::pair<int, int>> moves;
-    std::vector<std::pair<int, int>> changedCells;
+    testsupport::RecordingView view{form};
 };
 
 TEST_F(BoardCursorTest, ArrowsMoveOneCellStopAtTheEdgeAndShowTheFrameUntilHidden) {
     EXPECT_FALSE(cursor.FocusFrame());
     Keys({Key::Up, Key::Left});
     EXPECT_TRUE(cursor.CursorVisible());
-    EXPECT_EQ(moves, (std::vector<std::pair<int, int>>{{0, 0}})) << "shown once, not moved";
+    EXPECT_EQ(view.Take("cursor"), Lines{"cursor 0,0"}) << "shown once, not moved";
 
-    moves.clear();
     Keys({Key::Right, Key::Right, Key::Right, Key::Down, Key::Down, Key::Down, Key::Left});
-    EXPECT_EQ(moves, (std::vector<std::pair<int, int>>{{0, 1}, {0, 2}, {1, 2}, {2, 2}, {2, 1}}));
+    EXPECT_EQ(view.Take("cursor"), (Lines{"cursor 0,1", "cursor 0,2", "cursor 1,2", "cursor 2,2", "cursor 2,1"}));
     EXPECT_EQ(cursor.FocusFrame(), (toolkit::CellBox{128, 257, 128, 128})) << "where the green highlight goes";
 
-    moves.clear();
     cursor.Hide();
     cursor.Hide();
     EXPECT_FALSE(cursor.FocusFrame());
-    EXPECT_EQ(moves, (std::vector<std::pair<int, int>>{{2, 1}})) << "hidden where it was, once";
+    EXPECT_EQ(view.Take("cursor"), Lines{"cursor 2,1 hidden"}) << "hidden where it was, once";
     EXPECT_TRUE(presses.empty());
 }
 
@@ -76,24 +76,22 @@ TEST_F(BoardCursorTest, CellNamesTellOwnerAndWinningLineAndOnlyChangedCellsAreAn
 
     Global::Cells(1, 0) = Global::CodeBlue;
     cursor.AnnounceCells();
-    EXPECT_EQ(changedCells, (std::vector<std::pair<int, int>>{{0, 1}}));
+    EXPECT_EQ(view.Take("cell"), Lines{"cell 0,1"});
     EXPECT_EQ(cursor.CellName(0, 1), "row 1, column 2: blue");
 
     // Blue completes column 2: the first piece is renamed too, now on the winning line.
-    changedCells.clear();
     Global::Cells(0, 0) = Global::CodeRed;
     Global::Cells(1, 1) = Global::CodeBlue;
     Global::Cells(1, 2) = Global::CodeBlue;
     const Global::CellLine kept = Global::WinLine;
     cursor.AnnounceCells();
-    EXPECT_EQ(changedCells, (std::vector<std::pair<int, int>>{{0, 0}, {0, 1}, {1, 1}, {2, 1}}));
+    EXPECT_EQ(view.Take("cell"), (Lines{"cell 0,0", "cell 0,1", "cell 1,1", "cell 2,1"}));
     EXPECT_EQ(cursor.CellName(2, 1), "row 3, column 2: blue, winning line");
     EXPECT_EQ(cursor.CellName(0, 0), "row 1, column 1: red");
     for (int k = 0; k < 3; ++k) EXPECT_EQ(Global::WinLine(k), kept(k)) << "naming leaves the game's state alone";
 
-    changedCells.clear();
     cursor.AnnounceCells();
-    EXPECT_TRUE(changedCells.empty());
+    EXPECT_TRUE(view.Take("cell").empty());
 }
 
 }  // namespace

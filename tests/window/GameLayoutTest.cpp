@@ -112,7 +112,7 @@ TEST(GameLayoutTest, LineCornersAndStatusLineSitWhereDesigned) {
     ASSERT_EQ(game.Images().size(), 4u);
     for (std::size_t i = 0; i < corners.size(); ++i) {
         const toolkit::Image& image = *corners[i].image;
-        EXPECT_EQ(game.Images()[i], &image) << "drawn in the order of the design";
+        EXPECT_EQ(game.Images()[i], &image) << "drawn in the form's layout order";
         EXPECT_EQ(image.Left, corners[i].left);
         EXPECT_EQ(image.Top, corners[i].top);
         EXPECT_EQ(image.Width, 13);
@@ -164,15 +164,14 @@ TEST(GameLayoutTest, CornerPicturesBrightenTowardsTheBoard) {
         }
 }
 
-TEST(GameLayoutTest, TheLiveWindowIsReachableAndUnique) {
-    EXPECT_THROW(Game::Instance(), std::logic_error);
+TEST(GameLayoutTest, TheWindowIsUniqueAndTheBoardsHostWhileItLives) {
     {
         Game game;
-        EXPECT_EQ(&Game::Instance(), &game);
         EXPECT_THROW(Game second, std::logic_error);
-        EXPECT_EQ(&Game::Instance(), &game) << "a refused second window leaves the first registered";
+        EXPECT_EQ(&Global::TheBoardHost(), static_cast<BoardHost*>(&game))
+            << "a refused second window leaves the first attached";
     }
-    EXPECT_THROW(Game::Instance(), std::logic_error);
+    EXPECT_THROW(Global::TheBoardHost(), std::logic_error);
 }
 
 TEST(GameLayoutTest, FileOpensByItsAccessKeyAndTheOptionsAreChoicesCheckedOrNot) {

@@ -3,6 +3,7 @@
 
 #include "WindowTestSupport.h"
 #include "platform/toolkit/qt/FormWindow.h"
+#include "support/RecordingView.h"
 #include "state/Global.h"
 
 namespace windowtest {
@@ -273,7 +274,10 @@ TEST_F(GamePlayTest, NewGameDuringAGameWipesTheBoardWithoutAsking) {
 TEST_F(GamePlayTest, TheScreenShowsTheBoardAsDrawnAfterEveryCommand) {
     Start();
     std::vector<std::uint32_t> shown;
-    game->Board.Repaint = [&] { shown = Capture(game->Board.hDC()).Pixels; };
+    testsupport::RecordingView view(*game);
+    view.OnRepaint = [&](toolkit::PictureBox& surface) {
+        if (&surface == &game->Board) shown = Capture(surface.hDC()).Pixels;
+    };
     const auto expectShown = [&](const char* after) {
         EXPECT_EQ(shown, Capture(game->Board.hDC()).Pixels) << "stale board on screen after " << after;
     };
@@ -292,7 +296,6 @@ TEST_F(GamePlayTest, TheScreenShowsTheBoardAsDrawnAfterEveryCommand) {
     msgBox.Answer(toolkit::vbYes);
     Choose(game->mnuPlayer(2));
     expectShown("the computer's opening");
-    game->Board.Repaint = nullptr;
 }
 
 TEST_F(GamePlayTest, ControlNStartsANewGameThroughTheWindow) {

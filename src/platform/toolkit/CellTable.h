@@ -1,15 +1,17 @@
 // A picture surface laid out as a table of cells, for play from the keyboard and for
-// assistive tools. The window's logic implements it; a front end maps it: the keys
-// below to KeyDown while the surface has the keyboard focus, a focus frame painted
-// over the surface (never into it) at FocusFrame(), and one accessible cell per row
-// and column, named CellName and played by PressCell, the cursor's cell focused.
+// assistive tools. The window's logic implements it and sets it as its surface's
+// Table; a front end maps it: the keys below to KeyDown while the surface has the
+// keyboard focus, a focus frame painted over the surface (never into it) at
+// FocusFrame(), and one accessible cell per row and column, named CellName and
+// played by PressCell, the cursor's cell focused.
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 
 namespace toolkit {
+
+class PictureBox;
 
 // The keys a cell table answers while its surface has the keyboard focus.
 enum class Key { Left, Right, Up, Down, Space, Return };
@@ -25,7 +27,10 @@ struct CellBox {
 
 class CellTable {
 public:
-    virtual ~CellTable() = default;
+    CellTable() = default;
+    virtual ~CellTable();
+    CellTable(const CellTable&) = delete;
+    CellTable& operator=(const CellTable&) = delete;
 
     virtual int Rows() const = 0;
     virtual int Columns() const = 0;
@@ -48,10 +53,15 @@ public:
         return CellRect(CursorRow(), CursorColumn());
     }
 
-    // Set by a front end: the cursor moved, showed or hid.
-    std::function<void()> CursorChanged;
-    // Set by a front end: the cell's name changed.
-    std::function<void(int row, int column)> CellChanged;
+protected:
+    // Tell the front end showing the surface: the cursor moved, showed or hid; a cell's name changed.
+    void ReportCursorChanged() const;
+    void ReportCellChanged(int row, int column) const;
+
+private:
+    friend class PictureBox;
+
+    PictureBox* surface_ = nullptr;
 };
 
 }  // namespace toolkit

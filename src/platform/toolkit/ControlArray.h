@@ -23,12 +23,15 @@ public:
         return *it->second;
     }
 
-    // Creates element `Index` as a hidden copy of the lowest element's current design.
+    // Creates element `Index` as a hidden copy of the lowest element's current design, on the same form.
     void Load(std::int16_t Index) {
         if (elements_.count(Index)) throw std::invalid_argument("control array element " + std::to_string(Index) + " exists");
-        auto design = elements_.begin()->second->CurrentDesign();
+        const Control& first = *elements_.begin()->second;
+        auto design = first.CurrentDesign();
         design.Visible = false;
-        elements_.emplace(Index, std::make_unique<Control>(design));
+        auto element = std::make_unique<Control>(design);
+        element->view_ = first.view_;
+        elements_.emplace(Index, std::move(element));
     }
 
     std::size_t Count() const { return elements_.size(); }

@@ -1,11 +1,20 @@
 #include "platform/toolkit/Form.h"
 
+#include <stdexcept>
+
 namespace toolkit {
 
 Form::Form(const Design& design)
     : design_(design), hdc_(gdi::CreateSurfaceDC(design.ClientWidth, design.ClientHeight, design.BackColor)) {}
 
 Form::~Form() { gdi::DeleteDC(hdc_); }
+
+Form::Attachment::Attachment(Form& form, FormView& view) : form_(form) {
+    if (form.view_ != nullptr) throw std::logic_error("the form " + form.design_.Caption + " has a view already");
+    form.view_ = &view;
+}
+
+Form::Attachment::~Attachment() { form_.view_ = nullptr; }
 
 gdi::HDC Form::hDC() const { return hdc_; }
 float Form::ScaleWidth() const { return static_cast<float>(design_.ClientWidth); }
@@ -18,7 +27,7 @@ void Form::Show() {
     }
     if (visible_ || closed_) return;
     visible_ = true;
-    if (ShowWindow) ShowWindow();
+    if (view_ != nullptr) view_->ShowWindow();
 }
 
 bool Form::RequestClose() {
@@ -36,8 +45,18 @@ bool Form::RequestClose() {
     if (Cancel != 0) return false;
     closed_ = true;
     visible_ = false;
-    if (CloseWindow) CloseWindow();
+    if (view_ != nullptr) view_->CloseWindow();
     return true;
+}
+
+void Form::Place(Label& label) {
+    label.view_ = Link();
+    labels_.push_back(&label);
+}
+
+void Form::Place(PictureBox& surface) {
+    surface.view_ = Link();
+    surfaces_.push_back([&surface] { return std::vector<PictureBox*>{&surface}; });
 }
 
 std::vector<PictureBox*> Form::Surfaces() const {
@@ -49,6 +68,7 @@ std::vector<PictureBox*> Form::Surfaces() const {
 
 MenuItem& Form::AddMenu(MenuItem::Design design) {
     menus_.push_back(std::make_unique<MenuItem>(std::move(design)));
+    menus_.back()->view_ = Link();
     return *menus_.back();
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/gdi/Gdi.h"
+#include "platform/toolkit/FormView.h"
 #include "platform/toolkit/Image.h"
 #include "platform/toolkit/Label.h"
 #include "platform/toolkit/Line.h"
@@ -34,6 +35,19 @@ public:
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
+    // While it lives, `view` hears of every change to the form and its controls. A form has one view at a time;
+    // the form must outlive the attachment.
+    class Attachment {
+    public:
+        Attachment(Form& form, FormView& view);  // throws std::logic_error while the form has a view already
+        ~Attachment();
+        Attachment(const Attachment&) = delete;
+        Attachment& operator=(const Attachment&) = delete;
+
+    private:
+        Form& form_;
+    };
+
     const Design& Properties() const { return design_; }
 
     // The persistent image behind the controls.
@@ -41,8 +55,8 @@ public:
     float ScaleWidth() const;
     float ScaleHeight() const;
 
-    // Runs the load event once, then shows the window through the front end. An
-    // exception from the load event passes to the caller; the window stays hidden.
+    // Runs the load event once, then shows the window through the view. An exception
+    // from the load event passes to the caller; the window stays hidden.
     void Show();
     bool Visible() const { return visible_; }
     bool Loaded() const { return loaded_; }
@@ -61,24 +75,19 @@ public:
     std::vector<PictureBox*> Surfaces() const;
     const std::vector<std::unique_ptr<MenuItem>>& Menus() const { return menus_; }
 
-    // Set by a front end.
-    std::function<void()> ShowWindow;   // make the window visible
-    std::function<void()> CloseWindow;  // the window closed for good
-
 protected:
     virtual void Form_Load() {}
     virtual void Form_Unload(std::int16_t& Cancel) { (void)Cancel; }
 
     void Place(const Line& line) { lines_.push_back(&line); }
     void Place(const Image& image) { images_.push_back(&image); }
-    void Place(Label& label) { labels_.push_back(&label); }
-    void Place(std::function<std::vector<PictureBox*>()> surfaces) { surfaces_.push_back(std::move(surfaces)); }
-    void Place(PictureBox& surface) {
-        Place([&surface] { return std::vector<PictureBox*>{&surface}; });
-    }
+    void Place(Label& label);
+    void Place(PictureBox& surface);
+    // Elements the array loads later take the link of its first element.
     template <typename Array>
     void PlaceArray(const Array& array) {
-        Place([&array] {
+        array.ForEach([this](auto, PictureBox& surface) { surface.view_ = Link(); });
+        surfaces_.push_back([&array] {
             std::vector<PictureBox*> all;
             array.ForEach([&all](auto, PictureBox& surface) { all.push_back(&surface); });
             return all;
@@ -87,7 +96,10 @@ protected:
     MenuItem& AddMenu(MenuItem::Design design);
 
 private:
+    ViewLink Link() const { return ViewLink(view_); }
+
     Design design_;
+    FormView* view_ = nullptr;
     gdi::HDC hdc_ = 0;
     bool loaded_ = false;
     bool visible_ = false;

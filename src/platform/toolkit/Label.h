@@ -1,10 +1,10 @@
 // A label: one line of text drawn over the window's image, transparent behind it.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "platform/gdi/Gdi.h"
+#include "platform/toolkit/FormView.h"
 
 namespace toolkit {
 
@@ -41,14 +41,14 @@ public:
     const std::string& Caption() const { return design_.Caption; }
     void Caption(const std::string& vNewValue) {
         design_.Caption = vNewValue;
-        if (Changed) Changed();
+        if (FormView* view = view_.Get()) view->LabelChanged(*this);
     }
 
-    // Set by a front end: the label must be drawn again.
-    std::function<void()> Changed;
-
 private:
+    friend class Form;
+
     Design design_;
+    ViewLink view_;
 };
 
 }  // namespace toolkit

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/toolkit/FormView.h"
+
 namespace toolkit {
 
 class MenuItem {
@@ -35,14 +37,23 @@ public:
 
     MenuItem& Add(Design child) {
         children_.push_back(std::make_unique<MenuItem>(std::move(child)));
+        children_.back()->view_ = view_;
         return *children_.back();
     }
 
     const std::string& Name() const { return design_.Name; }
     std::optional<std::int16_t> Index() const { return design_.Index; }
     const std::string& Caption() const { return design_.Caption; }
+    void Caption(const std::string& vNewValue) {
+        design_.Caption = vNewValue;
+        Changed();
+    }
     const std::string& Shortcut() const { return design_.Shortcut; }
     bool Enabled() const { return design_.Enabled; }
+    void Enabled(bool vNewValue) {
+        design_.Enabled = vNewValue;
+        Changed();
+    }
     bool Visible() const { return design_.Visible; }
     bool IsSeparator() const { return design_.Caption == "-"; }
     bool Checkable() const { return design_.Checkable; }
@@ -54,11 +65,21 @@ public:
             if (Fold(design_.Caption[i]) == Fold(design_.AccessKey)) return i;
         return std::nullopt;
     }
+    // The caption as menus on every platform read it: the access key marked with '&', a literal '&' doubled.
+    std::string MarkedCaption() const {
+        std::string text;
+        const std::optional<std::size_t> accessKey = AccessKeyIndex();
+        for (std::size_t i = 0; i < design_.Caption.size(); ++i) {
+            if (design_.Caption[i] == '&' || i == accessKey) text += '&';
+            text += design_.Caption[i];
+        }
+        return text;
+    }
 
     bool Checked() const { return design_.Checked; }
     void Checked(bool vNewValue) {
         design_.Checked = vNewValue;
-        if (Changed) Changed();
+        Changed();
     }
 
     const std::vector<std::unique_ptr<MenuItem>>& Children() const { return children_; }
@@ -69,11 +90,16 @@ public:
     }
 
     std::function<void()> Click;
-    // Set by a front end: the check mark changed.
-    std::function<void()> Changed;
 
 private:
+    friend class Form;
+
+    void Changed() const {
+        if (FormView* view = view_.Get()) view->MenuItemChanged(*this);
+    }
+
     Design design_;
+    ViewLink view_;
     std::vector<std::unique_ptr<MenuItem>> children_;
 };
 

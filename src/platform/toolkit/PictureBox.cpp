@@ -45,7 +45,10 @@ PictureBox::PictureBox(const Design& design) : design_(design) {
     CreateSurface();
 }
 
-PictureBox::~PictureBox() { DestroySurface(); }
+PictureBox::~PictureBox() {
+    Table(nullptr);
+    DestroySurface();
+}
 
 PictureBox::Design PictureBox::CurrentDesign() const { return design_; }
 
@@ -97,7 +100,13 @@ void PictureBox::Visible(bool vNewValue) {
 void PictureBox::Cls() { Erase(); }
 
 void PictureBox::Refresh() {
-    if (Repaint) Repaint();
+    if (FormView* view = view_.Get()) view->RepaintSurface(*this);
+}
+
+void PictureBox::Table(CellTable* vNewValue) {
+    if (table_ != nullptr) table_->surface_ = nullptr;
+    table_ = vNewValue;
+    if (table_ != nullptr) table_->surface_ = this;
 }
 
 gdi::HDC PictureBox::Paint() noexcept {
@@ -160,8 +169,8 @@ void PictureBox::Resize(int width, int height) {
     NotifyChanged();
 }
 
-void PictureBox::NotifyChanged() const {
-    if (Changed) Changed();
+void PictureBox::NotifyChanged() {
+    if (FormView* view = view_.Get()) view->SurfaceChanged(*this);
 }
 
 }  // namespace toolkit

@@ -16,6 +16,7 @@
 
 #include "platform/gdi/Gdi.h"
 #include "platform/toolkit/CellTable.h"
+#include "platform/toolkit/FormView.h"
 #include "platform/toolkit/Picture.h"
 
 namespace toolkit {
@@ -83,25 +84,28 @@ public:
     // Shift 1 Shift, 2 Ctrl, 4 Alt; X and Y in the surface's pixels.
     std::function<void(std::int16_t Button, std::int16_t Shift, float X, float Y)> MouseDown;
 
-    // Set by the window when the surface is a table of cells that the keyboard and
-    // assistive tools address; it must outlive the front end's view of the surface.
-    CellTable* Table = nullptr;
-
-    // Set by a front end: repaint the visible surface from its image now.
-    std::function<void()> Repaint;
-    // Set by a front end: the size or the visibility changed.
-    std::function<void()> Changed;
+    // The table of cells that the keyboard and assistive tools address on this surface, if any. Set by the
+    // window before it shows; the table must outlive the surface.
+    CellTable* Table() const { return table_; }
+    void Table(CellTable* vNewValue);
 
 private:
+    friend class CellTable;
+    friend class Form;
+    template <typename Control>
+    friend class ControlArray;
+
     void CreateSurface();
     void DestroySurface();
     enum class Blank { No, Yes };
     void Erase(Blank state = Blank::No);
     void Resize(int width, int height);
-    void NotifyChanged() const;
+    void NotifyChanged();
 
     Design design_;
     gdi::HDC hdc_ = 0;
+    CellTable* table_ = nullptr;
+    ViewLink view_;
 };
 
 }  // namespace toolkit

@@ -38,6 +38,11 @@ std::optional<std::string>& AppPathOverride() {
     return path;
 }
 
+std::optional<std::string>& AppNameOverride() {
+    static std::optional<std::string> name;
+    return name;
+}
+
 // Files larger than any allowed picture as a bitmap are refused before they are read in.
 constexpr std::uintmax_t MaxPictureFileSize = 54 + static_cast<std::uintmax_t>(MaxPicturePixels) * 4;
 
@@ -113,10 +118,17 @@ StdPicture Decode(const std::string& native) {
     return picture;
 }
 
-std::string ExecutableFolder() {
+// Where the system does not say (a front end then sets App's properties), the folder is the current one.
+fs::path Executable() {
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec && exe.has_parent_path()) return Utf8Of(exe.parent_path());
+    return ec ? fs::path() : exe;
+}
+
+std::string ExecutableFolder() {
+    const fs::path exe = Executable();
+    if (exe.has_parent_path()) return Utf8Of(exe.parent_path());
+    std::error_code ec;
     const fs::path cwd = fs::current_path(ec);
     return ec ? std::string(".") : Utf8Of(cwd);
 }
@@ -183,6 +195,13 @@ void Path(const std::string& vNewValue) {
     while (path.size() > 1 && (path.back() == '/' || path.back() == '\\')) path.pop_back();
     AppPathOverride() = path;
 }
+
+std::string EXEName() {
+    if (!AppNameOverride()) AppNameOverride() = Utf8Of(Executable().stem());
+    return *AppNameOverride();
+}
+
+void EXEName(const std::string& vNewValue) { AppNameOverride() = vNewValue; }
 
 }  // namespace App
 

@@ -67,6 +67,9 @@ namespace App {
 // The program's folder, without a trailing separator.
 std::string Path();
 void Path(const std::string& vNewValue);
+// The program's file name without its extension: "tessarin".
+std::string EXEName();
+void EXEName(const std::string& vNewValue);
 }  // namespace App
 
 // Lets the front end process pending events once; without a handler there are none.

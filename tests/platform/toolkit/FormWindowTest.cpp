@@ -187,13 +187,14 @@ TEST_F(FormWindowTest, FractionalScalesResampleSmoothlyAndWholeOnesReplicatePixe
     for (const qreal scale : {1.25, 1.5, 1.75}) EXPECT_GT(ShadesAtScale(window, form.Surface, scale).size(), 2u);
 }
 
-// The menu model outlives the window; a check mark set afterwards must not reach the window's actions.
-TEST(FormWindowLifetimeTest, MenuHooksGoWithTheWindow) {
+// The model outlives the window; a change made afterwards must not reach the window's widgets and actions.
+TEST(FormWindowLifetimeTest, TheWindowDetachesFromTheModelItOutlives) {
     Application();
     SampleForm form;
     { FormWindow window{form}; }
-    EXPECT_FALSE(form.Option->Changed);
     form.Option->Checked(false);
+    form.Status.Caption("Gone");
+    form.Surface.Refresh();
 }
 
 TEST_F(FormWindowTest, ShowsTheFormImageTheSurfaceImageAndTheLabel) {
@@ -345,7 +346,7 @@ TEST_F(HandlerFailureTest, AMenuHandlerThatThrowsIsReportedAndNoHandlerRunsAfter
     EXPECT_EQ(boxes[0].Prompt, "the board is gone");
     EXPECT_EQ(boxes[0].Buttons, toolkit::vbOKOnly + toolkit::vbCritical);
     EXPECT_EQ(boxes[0].Title, "Sample");
-    const std::string line = QCoreApplication::applicationName().toStdString() + ": the board is gone\n";
+    const std::string line = toolkit::App::EXEName() + ": the board is gone\n";
     EXPECT_TRUE(stderrText == line || stderrText.ends_with("\n" + line)) << stderrText;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/toolkit/ControlArray.h"
 #include "platform/toolkit/PictureBox.h"
+#include "support/RecordingView.h"
 
 namespace {
 
@@ -149,15 +150,16 @@ TEST(PictureBoxTest, ResizingKeepsTheTopLeftContentAndFillsWithTheBackColor) {
     PictureBox box(SurfaceDesign(10, 10));
     Mark(box.hDC(), 2, 3);
     Mark(box.hDC(), 9, 9);
-    int changes = 0;
-    box.Changed = [&changes] { ++changes; };
+    testsupport::PlainForm form({"Surface", 200, 200});
+    form.Place(box);
+    testsupport::RecordingView view(form);
 
     box.Width(130.4f);
     box.Height(129.5f);  // halves go to the even neighbour
     EXPECT_EQ(box.Width(), 130.0f);
     EXPECT_EQ(box.Height(), 130.0f);
     EXPECT_EQ(box.ScaleHeight(), 130.0f);
-    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(view.Take("surface"), (std::vector<std::string>{"surface 130x10", "surface 130x130"}));
     EXPECT_EQ(GetPixel(box.hDC(), 2, 3), Red);
     EXPECT_EQ(GetPixel(box.hDC(), 9, 9), Red);
     EXPECT_EQ(GetPixel(box.hDC(), 129, 129), Grey);
@@ -193,11 +195,12 @@ TEST(PictureBoxTest, AutoRedrawFalseGivesThePersistentImageUp) {
 
 TEST(PictureBoxTest, RefreshRepaintsThroughTheFrontEndAtOnce) {
     PictureBox box(SurfaceDesign(20, 20));
+    testsupport::PlainForm form({"Surface", 200, 200});
+    form.Place(box);
     box.Refresh();  // no front end: nothing to do, no failure
-    int repaints = 0;
-    box.Repaint = [&repaints] { ++repaints; };
+    testsupport::RecordingView view(form);
     box.Refresh();
-    EXPECT_EQ(repaints, 1);
+    EXPECT_EQ(view.Repaints, 1);
 }
 
 TEST(PictureBoxTest, DestroyedSurfacesFreeThePenAndBrushLeftSelectedInThem) {

@@ -1,6 +1,7 @@
 #include "platform/toolkit/qt/FormWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFontDatabase>
@@ -15,11 +16,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <optional>
 #include <vector>
 
-#include "platform/toolkit/Runtime.h"
 #include "platform/toolkit/qt/Accessibility.h"
 #include "platform/toolkit/qt/FocusFrame.h"
 #include "platform/toolkit/qt/MenuStyle.h"
@@ -185,7 +184,8 @@ protected:
     void paintEvent(QPaintEvent*) override {}
 };
 
-// A surface that is a table of cells takes the keyboard and shows the cursor's focus frame over its image.
+// A surface that is a table of cells takes the keyboard, shows the cursor's focus frame over its image, and reads
+// as that table to assistive tools.
 class SurfaceView : public QWidget {
 public:
     // Not marked opaque although it covers itself: the canvas under it then paints whole rectangles, which Qt
@@ -193,25 +193,41 @@ public:
     // starts a pool of threads for a picture this large.
     SurfaceView(PictureBox& surface, FormWindow& window, QWidget* parent)
         : QWidget(parent), surface_(surface), window_(window) {
-        if (surface.Table != nullptr) setFocusPolicy(Qt::StrongFocus);
+        CellTable* table = surface.Table();
+        if (table == nullptr) return;
+        setFocusPolicy(Qt::StrongFocus);
+        row_ = table->CursorRow();
+        column_ = table->CursorColumn();
+        ExposeTable(*this, *table, [&window](const std::function<void()>& handler) { window.RunHandler(handler); });
+        setFocus();
+    }
+
+    // Showing or hiding the cursor moves no focus.
+    void CursorChanged() {
+        update();
+        const CellTable& table = *surface_.Table();
+        if (row_ == table.CursorRow() && column_ == table.CursorColumn()) return;
+        row_ = table.CursorRow();
+        column_ = table.CursorColumn();
+        AnnounceCursor(*this);
     }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         PaintSurface(painter, rect(), surface_.Paint(), surface_.BackColor());
-        if (surface_.Table == nullptr) return;
-        if (const std::optional<CellBox> cell = surface_.Table->FocusFrame())
+        if (surface_.Table() == nullptr) return;
+        if (const std::optional<CellBox> cell = surface_.Table()->FocusFrame())
             PaintFocusFrame(painter, QRect(cell->Left, cell->Top, cell->Width, cell->Height));
     }
 
     void keyPressEvent(QKeyEvent* event) override {
         const std::optional<Key> key = KeyOf(event->key());
-        if (surface_.Table == nullptr || !key) {
+        if (surface_.Table() == nullptr || !key) {
             QWidget::keyPressEvent(event);
             return;
         }
-        window_.RunHandler([this, key] { surface_.Table->KeyDown(*key); });
+        window_.RunHandler([this, key] { surface_.Table()->KeyDown(*key); });
     }
 
     // After Qt's own focus event for the view, so that the cell's comes last.
@@ -231,74 +247,9 @@ protected:
 private:
     PictureBox& surface_;
     FormWindow& window_;
+    int row_ = 0;
+    int column_ = 0;
 };
-
-void AddMenuItem(FormWindow& window, QWidget* parent, MenuItem& item);
-
-// The items' hooks hold the window's actions, which go with it.
-void ClearMenuHooks(MenuItem& item) {
-    item.Changed = nullptr;
-    for (const auto& child : item.Children()) ClearMenuHooks(*child);
-}
-
-void AddMenuChildren(FormWindow& window, QMenu* menu, MenuItem& item) {
-    for (const auto& child : item.Children()) AddMenuItem(window, menu, *child);
-}
-
-// The caption as Qt reads it: a literal '&' doubled, the access key marked.
-QString MenuText(const MenuItem& item) {
-    std::string text;
-    const std::optional<std::size_t> accessKey = item.AccessKeyIndex();
-    for (std::size_t i = 0; i < item.Caption().size(); ++i) {
-        if (item.Caption()[i] == '&' || i == accessKey) text += '&';
-        text += item.Caption()[i];
-    }
-    return ToQString(text);
-}
-
-// A check mark shows only while the item is checked (the menu style draws no empty
-// indicator); the model alone decides what a choice does to the marks, so the mark Qt
-// toggles itself on a choice is put back before the model runs.
-void AddCommand(FormWindow& window, QWidget* parent, MenuItem& item) {
-    auto* action = new QAction(MenuText(item), parent);
-    action->setEnabled(item.Enabled());
-    action->setVisible(item.Visible());
-    if (!item.Shortcut().empty()) action->setShortcut(QKeySequence(ToQString(item.Shortcut())));
-    const auto syncCheck = [action, &item, parent](bool announce) {
-        const bool moved = action->isChecked() != item.Checked();
-        action->setCheckable(item.Checkable() || item.Checked());
-        action->setChecked(item.Checked());
-        if (moved && announce) AnnounceChecked(*parent, *action);
-    };
-    syncCheck(false);
-    item.Changed = [syncCheck] { syncCheck(true); };
-    QObject::connect(action, &QAction::triggered, action, [&window, &item, syncCheck] {
-        syncCheck(false);
-        window.RunHandler([&item] { item.Choose(); });
-        syncCheck(true);
-    });
-    parent->addAction(action);
-}
-
-void AddMenuItem(FormWindow& window, QWidget* parent, MenuItem& item) {
-    if (item.IsSeparator()) {
-        auto* separator = new QAction(parent);
-        separator->setSeparator(true);
-        separator->setVisible(item.Visible());
-        parent->addAction(separator);
-        return;
-    }
-    if (item.Children().empty()) {
-        AddCommand(window, parent, item);
-        return;
-    }
-    auto* menu = new QMenu(MenuText(item), parent);
-    menu->setStyle(parent->style());
-    menu->menuAction()->setEnabled(item.Enabled());
-    menu->menuAction()->setVisible(item.Visible());
-    AddMenuChildren(window, menu, item);
-    parent->addAction(menu->menuAction());
-}
 
 Qt::WindowFlags WindowFlagsOf(const Form::Design& design) {
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -310,21 +261,17 @@ Qt::WindowFlags WindowFlagsOf(const Form::Design& design) {
 
 }  // namespace
 
-FormWindow::FormWindow(Form& form)
-    : QWidget(nullptr, WindowFlagsOf(form.Properties())),
-      form_(form),
-      guard_([this](const std::string& what) { Report(what); }, [] { QCoreApplication::exit(1); }) {
+FormWindow::FormWindow(Form& form) : QWidget(nullptr, WindowFlagsOf(form.Properties())), FrontEnd(form) {
     setWindowTitle(ToQString(form.Properties().Caption));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     if (!form.Properties().Resizable) layout->setSizeConstraint(QLayout::SetFixedSize);
-    InstallAccessibility();
     if (!form.Menus().empty()) {
         menuBar_ = new QMenuBar(this);
         menuBar_->setStyle(new MenuStyle(this));
         layout->setMenuBar(menuBar_);
-        BuildMenus();
+        for (const auto& item : form.Menus()) AddMenuItem(*menuBar_, *item);
         // The desktops' key for the menu bar, which Qt leaves unbound.
         auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
         connect(f10, &QShortcut::activated, menuBar_, [this] {
@@ -333,107 +280,113 @@ FormWindow::FormWindow(Form& form)
     }
     canvas_ = new ClientArea(form, this);
     layout->addWidget(canvas_);
-    for (Label* label : form.Labels()) {
-        const Label::Design& d = label->Properties();
-        auto* text = new LabelText(*label, canvas_);
-        label->Changed = [this, label, text, rect = QRect(d.Left, d.Top, d.Width, d.Height)] {
-            canvas_->update(rect);
-            text->setText(ToQString(label->Caption()));
-        };
-    }
-    form.ShowWindow = [this] { ShowForm(); };
-    form.CloseWindow = [this] {
-        if (!inCloseEvent_) close();
-    };
+    for (const Label* label : form.Labels()) labels_.emplace(label, new LabelText(*label, canvas_));
 }
 
-FormWindow::~FormWindow() {
-    form_.ShowWindow = nullptr;
-    form_.CloseWindow = nullptr;
-    for (Label* label : form_.Labels()) label->Changed = nullptr;
-    for (const auto& item : form_.Menus()) ClearMenuHooks(*item);
-    for (PictureBox* surface : form_.Surfaces()) {
-        surface->Repaint = nullptr;
-        surface->Changed = nullptr;
-        if (surface->Table != nullptr) {
-            surface->Table->CursorChanged = nullptr;
-            surface->Table->CellChanged = nullptr;
-        }
-    }
-}
+int FormWindow::Run() { return QApplication::exec(); }
+
+void FormWindow::EndEventLoop() { QCoreApplication::exit(1); }
 
 QWidget* FormWindow::SurfaceWidget(const PictureBox& surface) const {
     const auto it = surfaces_.find(&surface);
     return it == surfaces_.end() ? nullptr : it->second;
 }
 
-void FormWindow::BuildMenus() {
-    for (const auto& item : form_.Menus()) AddMenuItem(*this, menuBar_, *item);
+void FormWindow::AddMenuItem(QWidget& parent, const MenuItem& item) {
+    if (item.IsSeparator()) {
+        auto* separator = new QAction(&parent);
+        separator->setSeparator(true);
+        separator->setVisible(item.Visible());
+        parent.addAction(separator);
+        return;
+    }
+    if (item.Children().empty()) {
+        AddCommand(parent, item);
+        return;
+    }
+    auto* menu = new QMenu(&parent);
+    menu->setStyle(parent.style());
+    menu->menuAction()->setVisible(item.Visible());
+    actions_.emplace(&item, menu->menuAction());
+    SyncMenuItem(item, false);
+    for (const auto& child : item.Children()) AddMenuItem(*menu, *child);
+    parent.addAction(menu->menuAction());
 }
 
-// Surfaces are bound when the window first shows, after the form's load event
-// has created its run-time controls.
-void FormWindow::ShowForm() {
-    for (PictureBox* surface : form_.Surfaces()) {
-        surface->Changed = [this, surface] { SyncSurface(*surface); };
-        SyncSurface(*surface);
-    }
+// The model alone decides what a choice does to the marks, so the mark Qt toggles itself on a choice is put back
+// before the model runs.
+void FormWindow::AddCommand(QWidget& parent, const MenuItem& item) {
+    auto* action = new QAction(&parent);
+    action->setVisible(item.Visible());
+    if (!item.Shortcut().empty()) action->setShortcut(QKeySequence(ToQString(item.Shortcut())));
+    actions_.emplace(&item, action);
+    SyncMenuItem(item, false);
+    QObject::connect(action, &QAction::triggered, action, [this, &item] {
+        SyncMenuItem(item, false);
+        RunHandler([&item] { item.Choose(); });
+        SyncMenuItem(item, true);
+    });
+    parent.addAction(action);
+}
+
+// A check mark shows only while the item is checked (the menu style draws no empty indicator).
+void FormWindow::SyncMenuItem(const MenuItem& item, bool announce) {
+    QAction* action = actions_.at(&item);
+    action->setText(ToQString(item.MarkedCaption()));
+    action->setEnabled(item.Enabled());
+    if (action->menu() != nullptr) return;
+    const bool moved = action->isChecked() != item.Checked();
+    action->setCheckable(item.Checkable() || item.Checked());
+    action->setChecked(item.Checked());
+    if (moved && announce) AnnounceChecked(*static_cast<QWidget*>(action->parent()), *action);
+}
+
+void FormWindow::MenuItemChanged(const MenuItem& item) { SyncMenuItem(item, true); }
+
+// Surfaces are shown from the window's first showing on, after the form's load event has made its run-time controls.
+void FormWindow::ShowWindow() {
+    shown_ = true;
+    for (PictureBox* surface : TheForm().Surfaces()) SurfaceChanged(*surface);
     show();
 }
 
-void FormWindow::SyncSurface(PictureBox& surface) {
+void FormWindow::LabelChanged(const Label& label) {
+    const Label::Design& d = label.Properties();
+    canvas_->update(d.Left, d.Top, d.Width, d.Height);
+    labels_.at(&label)->setText(ToQString(label.Caption()));
+}
+
+void FormWindow::SurfaceChanged(PictureBox& surface) {
+    if (!shown_) return;
     QWidget* widget = SurfaceWidget(surface);
     if (widget == nullptr) {
         if (!surface.Visible()) return;
         widget = new SurfaceView(surface, *this, canvas_);
         surfaces_.emplace(&surface, widget);
-        surface.Repaint = [widget] { widget->repaint(); };
-        if (surface.Table != nullptr) BindTable(*widget, *surface.Table);
     }
     widget->setGeometry(surface.Left(), surface.Top(), static_cast<int>(surface.Width()),
                         static_cast<int>(surface.Height()));
     widget->setVisible(surface.Visible());
 }
 
-// The table's view takes the keyboard focus, shows the cursor, and announces the cells' names and the cursor's moves
-// (showing or hiding it moves no focus).
-void FormWindow::BindTable(QWidget& view, CellTable& table) {
-    ExposeTable(view, table, [this](const std::function<void()>& handler) { RunHandler(handler); });
-    table.CursorChanged = [&view, &table, row = table.CursorRow(), column = table.CursorColumn()]() mutable {
-        view.update();
-        if (row == table.CursorRow() && column == table.CursorColumn()) return;
-        row = table.CursorRow();
-        column = table.CursorColumn();
-        AnnounceCursor(view);
-    };
-    table.CellChanged = [&view](int row, int column) { AnnounceCellName(view, row, column); };
-    view.setFocus();
+void FormWindow::RepaintSurface(PictureBox& surface) {
+    if (QWidget* widget = SurfaceWidget(surface)) widget->repaint();
 }
 
-void FormWindow::closeEvent(QCloseEvent* event) {
-    if (form_.Closed()) {
-        event->accept();
-        return;
-    }
-    bool closed = false;
-    inCloseEvent_ = true;
-    RunHandler([this, &closed] { closed = form_.RequestClose(); });
-    inCloseEvent_ = false;
-    if (closed)
-        event->accept();
-    else
-        event->ignore();
+void FormWindow::CursorChanged(PictureBox& surface) {
+    if (QWidget* widget = SurfaceWidget(surface)) static_cast<SurfaceView*>(widget)->CursorChanged();
 }
 
-void FormWindow::RunHandler(const std::function<void()>& handler) noexcept { guard_.Run(handler); }
-
-void FormWindow::Report(const std::string& what) const {
-    if (ReportFailure) {
-        ReportFailure(what);
-        return;
-    }
-    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), what.c_str());
-    MsgBox(what, vbOKOnly + vbCritical, form_.Properties().Caption);
+void FormWindow::CellChanged(PictureBox& surface, int row, int column) {
+    if (QWidget* widget = SurfaceWidget(surface)) AnnounceCellName(*widget, row, column);
 }
+
+void FormWindow::closeEvent(QCloseEvent* event) { event->setAccepted(CloseRequested()); }
 
 }  // namespace toolkit::qt
+
+namespace toolkit {
+
+std::unique_ptr<FrontEnd> OpenWindow(Form& form) { return std::make_unique<qt::FormWindow>(form); }
+
+}  // namespace toolkit

@@ -5,54 +5,52 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
 #include <map>
-#include <string>
 
-#include "platform/toolkit/Form.h"
-#include "platform/toolkit/HandlerGuard.h"
+#include "platform/toolkit/FrontEnd.h"
 
+class QAction;
+class QLabel;
 class QMenuBar;
 
 namespace toolkit::qt {
 
-class FormWindow : public QWidget {
+class FormWindow : public QWidget, public FrontEnd {
 public:
-    // Takes over the form's ShowWindow and CloseWindow hooks; the form must outlive the window.
+    // The form must outlive the window.
     explicit FormWindow(Form& form);
-    ~FormWindow() override;
 
-    // Runs model code for a Qt event (a menu choice, a press, a close request). An exception must not pass
-    // through Qt's event loop, and one that escapes a handler is a programming error that may have left the
-    // model half updated: it is reported once, the application's event loops end with status 1, and no
-    // handler runs after it.
-    void RunHandler(const std::function<void()>& handler) noexcept;
-    bool Failed() const { return guard_.Failed(); }
-    // How the program reports such an error. Unset, the line "<application name>: <what>" goes to standard
-    // error and a critical box titled with the form's caption shows the error.
-    std::function<void(const std::string& What)> ReportFailure;
+    int Run() override;
 
     QMenuBar* MenuBar() const { return menuBar_; }
     QWidget* Canvas() const { return canvas_; }
     // The widget that shows `surface`, or null while it has none.
     QWidget* SurfaceWidget(const PictureBox& surface) const;
 
+    void ShowWindow() override;
+    void LabelChanged(const Label& label) override;
+    void SurfaceChanged(PictureBox& surface) override;
+    void RepaintSurface(PictureBox& surface) override;
+    void MenuItemChanged(const MenuItem& item) override;
+    void CursorChanged(PictureBox& surface) override;
+    void CellChanged(PictureBox& surface, int row, int column) override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void DestroyWindow() override { close(); }
+    void EndEventLoop() override;
 
 private:
-    void BuildMenus();
-    void ShowForm();
-    void SyncSurface(PictureBox& surface);
-    void BindTable(QWidget& view, CellTable& table);
-    void Report(const std::string& what) const;
+    void AddMenuItem(QWidget& parent, const MenuItem& item);
+    void AddCommand(QWidget& parent, const MenuItem& item);
+    void SyncMenuItem(const MenuItem& item, bool announce);
 
-    Form& form_;
-    HandlerGuard guard_;
     QMenuBar* menuBar_ = nullptr;
     QWidget* canvas_ = nullptr;
+    bool shown_ = false;
     std::map<const PictureBox*, QWidget*> surfaces_;
-    bool inCloseEvent_ = false;
+    std::map<const Label*, QLabel*> labels_;
+    std::map<const MenuItem*, QAction*> actions_;
 };
 
 }  // namespace toolkit::qt

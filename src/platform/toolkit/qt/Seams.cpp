@@ -7,11 +7,9 @@
 #include <QImageReader>
 #include <QMessageBox>
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <span>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "platform/toolkit/Runtime.h"
@@ -25,55 +23,22 @@ namespace {
 
 constexpr int AllocationLimitMB = static_cast<int>(MaxPicturePixels * 4 / (1024 * 1024));
 
+// The boxes the program shows: OK alone with the critical icon, or Yes and No with the question icon.
 QMessageBox::Icon IconOf(std::int16_t style) {
-    switch (style & 0x70) {
-        case 16:
-            return QMessageBox::Critical;
-        case 32:
-            return QMessageBox::Question;
-        case 48:
-            return QMessageBox::Warning;
-        case 64:
-            return QMessageBox::Information;
-        default:
-            return QMessageBox::NoIcon;
-    }
+    if ((style & 0x70) == vbCritical) return QMessageBox::Critical;
+    if ((style & 0x70) == vbQuestion) return QMessageBox::Question;
+    return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons ButtonsOf(std::int16_t style) {
-    switch (style & 0x7) {
-        case 1:
-            return QMessageBox::Ok | QMessageBox::Cancel;
-        case 2:
-            return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
-        case 3:
-            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-        case 4:
-            return QMessageBox::Yes | QMessageBox::No;
-        case 5:
-            return QMessageBox::Retry | QMessageBox::Cancel;
-        default:
-            return QMessageBox::Ok;
-    }
+    return (style & 0x7) == vbYesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
 }
-
-constexpr std::array<std::pair<QMessageBox::StandardButton, std::int16_t>, 7> Answers{{
-    {QMessageBox::Ok, 1},
-    {QMessageBox::Cancel, 2},
-    {QMessageBox::Abort, 3},
-    {QMessageBox::Retry, 4},
-    {QMessageBox::Ignore, 5},
-    {QMessageBox::Yes, vbYes},
-    {QMessageBox::No, vbNo},
-}};
 
 // A box closed without a button counts as its cancelling answer.
 std::int16_t AnswerOf(QMessageBox::StandardButton clicked, QMessageBox::StandardButtons offered) {
-    for (const auto& [button, answer] : Answers)
-        if (button == clicked) return answer;
-    if (offered & QMessageBox::Cancel) return 2;
-    if (offered & QMessageBox::No) return vbNo;
-    return 1;
+    if (clicked == QMessageBox::Yes) return vbYes;
+    if (clicked == QMessageBox::No || (offered & QMessageBox::No)) return vbNo;
+    return vbOK;
 }
 
 std::int16_t ShowMessageBox(const std::string& Prompt, std::int16_t Buttons, const std::string& Title) {

@@ -1,11 +1,11 @@
 #include "platform/toolkit/win32/FormWindow.h"
 
 #include <cmath>
-#include <cstdio>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 
-#include "platform/toolkit/Runtime.h"
 #include "platform/toolkit/win32/Text.h"
 
 namespace toolkit::win32 {
@@ -97,16 +97,15 @@ std::optional<Key> KeyOf(WPARAM key) {
     }
 }
 
-// The caption as a Windows menu reads it: a literal '&' doubled, the access key marked, so that Alt and the key (or
-// F10, then the key) open the menu.
-std::wstring MenuText(const MenuItem& item) {
-    std::string text;
-    const std::optional<std::size_t> accessKey = item.AccessKeyIndex();
-    for (std::size_t i = 0; i < item.Caption().size(); ++i) {
-        if (item.Caption()[i] == '&' || i == accessKey) text += '&';
-        text += item.Caption()[i];
-    }
-    return Wide(text);
+// The access key makes Alt and the key (or F10, then the key) open the menu; the shortcut stands right of the caption.
+std::wstring MenuLabel(const MenuItem& item) {
+    std::wstring text = Wide(item.MarkedCaption());
+    if (!item.Shortcut().empty() && item.Children().empty()) text += L"\t" + Wide(item.Shortcut());
+    return text;
+}
+
+UINT MenuState(const MenuItem& item) {
+    return (item.Enabled() ? MFS_ENABLED : MFS_GRAYED) | (item.Checked() ? MFS_CHECKED : MFS_UNCHECKED);
 }
 
 std::int16_t ShiftOf(WPARAM keys) {
@@ -133,50 +132,28 @@ void RegisterWindowClass(WNDPROC procedure) {
 
 }  // namespace
 
-FormWindow::FormWindow(Form& form)
-    : form_(form),
-      frame_(form),
-      guard_([this](const std::string& what) { Report(what); }, [] { PostQuitMessage(1); }),
-      dpi_(GetDpiForSystem()) {
+FormWindow::FormWindow(Form& form) : FrontEnd(form), frame_(form), dpi_(GetDpiForSystem()) {
     RegisterWindowClass(WindowProc);
     if (!form.Menus().empty()) BuildMenus();
     const DWORD style = StyleOf(form.Properties());
     hwnd_ = CreateWindowExW(0, ClassName, Wide(form.Properties().Caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menuBar_, GetModuleHandleW(nullptr), this);
     if (hwnd_ == nullptr) {
-        for (MenuItem* item : commands_) item->Changed = nullptr;
         if (menuBar_ != nullptr) DestroyMenu(menuBar_);
         if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
         throw std::runtime_error("the window cannot be created");
     }
     FitToDpi(GetDpiForWindow(hwnd_), nullptr);
-    for (Label* label : form.Labels()) {
-        const Label::Design& d = label->Properties();
-        label->Changed = [this, area = Rect{d.Left, d.Top, d.Left + d.Width, d.Top + d.Height}] { Invalidate(area); };
-    }
-    form.ShowWindow = [this] { ShowForm(); };
-    form.CloseWindow = [this] {
-        if (!inClose_) DestroyWindow(hwnd_);
-    };
     liveWindow = this;
 }
 
 FormWindow::~FormWindow() {
     if (liveWindow == this) liveWindow = nullptr;
-    form_.ShowWindow = nullptr;
-    form_.CloseWindow = nullptr;
-    for (Label* label : form_.Labels()) label->Changed = nullptr;
-    for (PictureBox* surface : form_.Surfaces()) {
-        surface->Repaint = nullptr;
-        surface->Changed = nullptr;
-        if (surface->Table != nullptr) surface->Table->CursorChanged = nullptr;
-    }
-    for (MenuItem* item : commands_) item->Changed = nullptr;
     // Detached first: a window destroyed with its owner, as when start-up fails, must not post the request to quit
     // that would close the failure's message box at once.
     if (hwnd_ != nullptr) {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
+        ::DestroyWindow(hwnd_);
     }
     if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
     for (HFONT font : fonts_) DeleteObject(font);
@@ -184,33 +161,48 @@ FormWindow::~FormWindow() {
 
 void FormWindow::BuildMenus() {
     std::vector<ACCEL> shortcuts;
-    const std::function<void(HMENU, MenuItem&)> add = [&](HMENU menu, MenuItem& item) {
+    const std::function<void(HMENU, const MenuItem&)> add = [&](HMENU menu, const MenuItem& item) {
         if (!item.Visible()) return;
-        const UINT grayed = item.Enabled() ? 0 : MF_GRAYED;
+        const auto id = static_cast<WORD>(FirstCommand + menuItems_.size());
+        menuItems_.push_back({&item, menu, static_cast<UINT>(GetMenuItemCount(menu))});
         if (item.IsSeparator()) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        } else if (!item.Children().empty()) {
-            HMENU popup = CreatePopupMenu();
-            for (const auto& child : item.Children()) add(popup, *child);
-            AppendMenuW(menu, MF_POPUP | grayed, reinterpret_cast<UINT_PTR>(popup), MenuText(item).c_str());
-        } else {
-            const auto id = static_cast<WORD>(FirstCommand + commands_.size());
-            commands_.push_back(&item);
-            std::wstring text = MenuText(item);
-            if (!item.Shortcut().empty()) {
-                shortcuts.push_back(ParseShortcut(item.Shortcut(), id));
-                text += L"\t" + Wide(item.Shortcut());
-            }
-            AppendMenuW(menu, MF_STRING | grayed | (item.Checked() ? MF_CHECKED : 0), id, text.c_str());
-            item.Changed = [menu, id, &item] {
-                CheckMenuItem(menu, id, MF_BYCOMMAND | (item.Checked() ? MF_CHECKED : MF_UNCHECKED));
-            };
+            return;
         }
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_STRING | MIIM_STATE | MIIM_ID;
+        info.fState = MenuState(item);
+        info.wID = id;
+        std::wstring text = MenuLabel(item);
+        info.dwTypeData = text.data();
+        if (!item.Children().empty()) {
+            info.fMask |= MIIM_SUBMENU;
+            info.hSubMenu = CreatePopupMenu();
+            for (const auto& child : item.Children()) add(info.hSubMenu, *child);
+        } else if (!item.Shortcut().empty()) {
+            shortcuts.push_back(ParseShortcut(item.Shortcut(), id));
+        }
+        InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &info);
     };
     menuBar_ = CreateMenu();
-    for (const auto& item : form_.Menus()) add(menuBar_, *item);
+    for (const auto& item : TheForm().Menus()) add(menuBar_, *item);
     if (!shortcuts.empty())
         accelerators_ = CreateAcceleratorTableW(shortcuts.data(), static_cast<int>(shortcuts.size()));
+}
+
+void FormWindow::MenuItemChanged(const MenuItem& item) {
+    for (const MenuEntry& entry : menuItems_) {
+        if (entry.Item != &item || item.IsSeparator()) continue;
+        std::wstring text = MenuLabel(item);
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_STRING | MIIM_STATE;
+        info.fState = MenuState(item);
+        info.dwTypeData = text.data();
+        SetMenuItemInfoW(entry.Menu, entry.Position, TRUE, &info);
+        if (entry.Menu == menuBar_) DrawMenuBar(hwnd_);
+    }
 }
 
 // The client area keeps the design's size in design pixels on every monitor; Windows' suggestion only places it.
@@ -218,30 +210,37 @@ void FormWindow::FitToDpi(UINT dpi, const RECT* suggested) {
     dpi_ = dpi;
     for (HFONT font : fonts_) DeleteObject(font);
     fonts_.clear();
-    for (const Label* label : form_.Labels()) fonts_.push_back(CreateLabelFont(label->Properties().Font, dpi));
-    RECT frame{0, 0, static_cast<LONG>(std::lround(form_.Properties().ClientWidth * Scale())),
-               static_cast<LONG>(std::lround(form_.Properties().ClientHeight * Scale()))};
-    AdjustWindowRectExForDpi(&frame, StyleOf(form_.Properties()), menuBar_ != nullptr, 0, dpi);
+    for (const Label* label : TheForm().Labels()) fonts_.push_back(CreateLabelFont(label->Properties().Font, dpi));
+    RECT frame{0, 0, static_cast<LONG>(std::lround(TheForm().Properties().ClientWidth * Scale())),
+               static_cast<LONG>(std::lround(TheForm().Properties().ClientHeight * Scale()))};
+    AdjustWindowRectExForDpi(&frame, StyleOf(TheForm().Properties()), menuBar_ != nullptr, 0, dpi);
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE);
     SetWindowPos(hwnd_, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0,
                  frame.right - frame.left, frame.bottom - frame.top, flags);
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-// Surfaces are bound when the window first shows, after the form's load event has created its run-time controls.
-void FormWindow::ShowForm() {
-    for (PictureBox* surface : form_.Surfaces()) {
-        surface->Changed = [this] { InvalidateRect(hwnd_, nullptr, FALSE); };
-        surface->Repaint = [this, surface] {
-            Invalidate(SurfaceRect(*surface));
-            UpdateWindow(hwnd_);
-        };
-        if (surface->Table != nullptr)
-            surface->Table->CursorChanged = [this, surface] { Invalidate(SurfaceRect(*surface)); };
-    }
-    ShowWindow(hwnd_, SW_SHOW);
+void FormWindow::ShowWindow() {
+    ::ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
 }
+
+// The frame is composed from the model at each paint, so a change needs only the area it shows in painted again.
+void FormWindow::LabelChanged(const Label& label) {
+    const Label::Design& d = label.Properties();
+    Invalidate(Rect{d.Left, d.Top, d.Left + d.Width, d.Top + d.Height});
+}
+
+void FormWindow::SurfaceChanged(PictureBox&) { InvalidateRect(hwnd_, nullptr, FALSE); }
+
+void FormWindow::RepaintSurface(PictureBox& surface) {
+    Invalidate(SurfaceRect(surface));
+    UpdateWindow(hwnd_);
+}
+
+void FormWindow::CursorChanged(PictureBox& surface) { Invalidate(SurfaceRect(surface)); }
+
+void FormWindow::CellChanged(PictureBox&, int, int) {}
 
 // One design pixel more on each side: smoothing at a fractional scale reads the neighbours of what it draws.
 void FormWindow::Invalidate(const Rect& designArea) {
@@ -299,8 +298,8 @@ void FormWindow::Paint() {
 void FormWindow::DrawLabels(HDC hdc) {
     const double scale = Scale();
     SetBkMode(hdc, TRANSPARENT);
-    for (std::size_t i = 0; i < form_.Labels().size(); ++i) {
-        const Label::Design& design = form_.Labels()[i]->Properties();
+    for (std::size_t i = 0; i < TheForm().Labels().size(); ++i) {
+        const Label::Design& design = TheForm().Labels()[i]->Properties();
         RECT box{static_cast<LONG>(std::lround(design.Left * scale)),
                  static_cast<LONG>(std::lround(design.Top * scale)),
                  static_cast<LONG>(std::lround((design.Left + design.Width) * scale)),
@@ -312,7 +311,7 @@ void FormWindow::DrawLabels(HDC hdc) {
         }
         const HGDIOBJ previous = SelectObject(hdc, fonts_[i]);
         SetTextColor(hdc, design.ForeColor);
-        const std::wstring text = Wide(form_.Labels()[i]->Caption());
+        const std::wstring text = Wide(TheForm().Labels()[i]->Caption());
         DrawTextW(hdc, text.c_str(), static_cast<int>(text.size()), &box,
                   AlignmentOf(design.Alignment) | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
         SelectObject(hdc, previous);
@@ -334,25 +333,17 @@ void FormWindow::Press(std::int16_t button, WPARAM keys, LPARAM at) {
 bool FormWindow::KeyDown(WPARAM key) {
     const std::optional<Key> pressed = KeyOf(key);
     if (!pressed) return false;
-    for (PictureBox* surface : form_.Surfaces()) {
-        if (surface->Table == nullptr || !surface->Visible()) continue;
-        RunHandler([surface, pressed] { surface->Table->KeyDown(*pressed); });
+    for (PictureBox* surface : TheForm().Surfaces()) {
+        if (surface->Table() == nullptr || !surface->Visible()) continue;
+        RunHandler([surface, pressed] { surface->Table()->KeyDown(*pressed); });
         return true;
     }
     return false;
 }
 
-void FormWindow::Close() {
-    if (form_.Closed()) {
-        DestroyWindow(hwnd_);
-        return;
-    }
-    bool closed = false;
-    inClose_ = true;
-    RunHandler([this, &closed] { closed = form_.RequestClose(); });
-    inClose_ = false;
-    if (closed) DestroyWindow(hwnd_);
-}
+void FormWindow::DestroyWindow() { ::DestroyWindow(hwnd_); }
+
+void FormWindow::EndEventLoop() { PostQuitMessage(1); }
 
 LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -382,8 +373,8 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_COMMAND: {
             const UINT id = LOWORD(wParam);
-            if (id >= FirstCommand && id - FirstCommand < commands_.size()) {
-                MenuItem* item = commands_[id - FirstCommand];
+            if (id >= FirstCommand && id - FirstCommand < menuItems_.size()) {
+                const MenuItem* item = menuItems_[id - FirstCommand].Item;
                 RunHandler([item] { item->Choose(); });
                 return 0;
             }
@@ -393,7 +384,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (KeyDown(wParam)) return 0;
             break;
         case WM_CLOSE:
-            Close();
+            if (CloseRequested()) ::DestroyWindow(hwnd_);
             return 0;
         case WM_DPICHANGED:
             FitToDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
@@ -401,7 +392,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
             hwnd_ = nullptr;
-            PostQuitMessage(guard_.Failed() ? 1 : 0);
+            PostQuitMessage(Failed() ? 1 : 0);
             return 0;
         default:
             break;
@@ -411,23 +402,13 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 int FormWindow::Run() {
     MSG message;
-    while (!guard_.Failed() && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    while (!Failed() && GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (accelerators_ != nullptr && hwnd_ != nullptr && TranslateAcceleratorW(hwnd_, accelerators_, &message))
             continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    return guard_.Failed() ? 1 : 0;
-}
-
-void FormWindow::RunHandler(const std::function<void()>& handler) noexcept { guard_.Run(handler); }
-
-void FormWindow::Report(const std::string& what) const {
-    if (ReportFailure) {
-        ReportFailure(what);
-        return;
-    }
-    MsgBox(what, vbOKOnly + vbCritical, form_.Properties().Caption);
+    return Failed() ? 1 : 0;
 }
 
 void ProcessPendingMessages() {
@@ -447,3 +428,9 @@ void ProcessPendingMessages() {
 }
 
 }  // namespace toolkit::win32
+
+namespace toolkit {
+
+std::unique_ptr<FrontEnd> OpenWindow(Form& form) { return std::make_unique<win32::FormWindow>(form); }
+
+}  // namespace toolkit

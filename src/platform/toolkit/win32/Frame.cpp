@@ -106,8 +106,8 @@ gdi::SurfaceBits Frame::Compose(const Rect& dirty) {
     for (PictureBox* surface : form_.Surfaces()) {
         if (!surface->Visible() || !SurfaceRect(*surface).Intersects(dirty)) continue;
         DrawSurface(hdc_, *surface);
-        if (surface->Table == nullptr) continue;
-        if (const std::optional<CellBox> cell = surface->Table->FocusFrame())
+        if (surface->Table() == nullptr) continue;
+        if (const std::optional<CellBox> cell = surface->Table()->FocusFrame())
             DrawFocusFrame(target, SurfaceRect(*surface), *cell);
     }
     return target;

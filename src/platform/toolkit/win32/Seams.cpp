@@ -10,11 +10,9 @@
 
 namespace toolkit::win32 {
 
-// Windows reports a box left without a button as IDCANCEL, even where no Cancel button was offered.
+// Windows reports a box left without a button (Escape, the close box) as IDCANCEL, though no Cancel is offered.
 std::int16_t MsgBoxAnswer(int answer, std::int16_t buttons) {
-    const int offered = buttons & 0x7;
-    const bool hasCancel = offered == 1 || offered == 3 || offered == 5;
-    if (answer == IDCANCEL && !hasCancel) return offered == vbYesNo ? vbNo : vbOK;
+    if (answer == IDCANCEL) return (buttons & 0x7) == vbYesNo ? vbNo : vbOK;
     return static_cast<std::int16_t>(answer);
 }
 
@@ -24,19 +22,25 @@ std::int16_t ShowMessageBox(const std::string& prompt, std::int16_t buttons, con
     return MsgBoxAnswer(answer, buttons);
 }
 
+namespace {
+
 // Long paths are not cut short: the buffer grows until the whole name fits.
-std::string ExecutableFolder() {
+std::wstring ExecutableFile() {
     std::vector<wchar_t> name(MAX_PATH);
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
-        if (length == 0) return ".";
-        if (length < name.size()) {
-            std::wstring path(name.data(), length);
-            const std::size_t slash = path.find_last_of(L"\\/");
-            return slash == std::wstring::npos ? "." : Utf8(path.substr(0, slash));
-        }
+        if (length == 0) return {};
+        if (length < name.size()) return std::wstring(name.data(), length);
         name.resize(name.size() * 2);
     }
+}
+
+}  // namespace
+
+std::string ExecutableFolder() {
+    const std::wstring path = ExecutableFile();
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? "." : Utf8(path.substr(0, slash));
 }
 
 void InstallSeams() {
@@ -44,6 +48,9 @@ void InstallSeams() {
     SetPictureDecoder(DecodePicture);
     SetDoEventsHandler(ProcessPendingMessages);
     App::Path(ExecutableFolder());
+    const std::wstring file = ExecutableFile();
+    const std::wstring name = file.substr(file.find_last_of(L"\\/") + 1);
+    App::EXEName(Utf8(name.substr(0, name.rfind(L'.'))));
 }
 
 }  // namespace toolkit::win32

@@ -14,8 +14,8 @@ void InstallSeams();
 std::int16_t ShowMessageBox(const std::string& prompt, std::int16_t buttons, const std::string& title);
 
 // MsgBox's answer for what MessageBoxW returned (the same numbers), but a box closed
-// any other way than by a button (Escape, the close box) answers Cancel where it
-// offers Cancel, No where it offers No, and OK otherwise.
+// any other way than by a button (Escape, the close box) answers No where it offers
+// No, and OK otherwise.
 std::int16_t MsgBoxAnswer(int answer, std::int16_t buttons);
 
 // The folder of the running executable, in UTF-8, without a trailing separator.

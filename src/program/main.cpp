@@ -1,6 +1,5 @@
-// Starts the program: its only window, shown through the Qt front end. The program
-// ends when that window closes. A failure during start-up is reported in a message
-// box and ends the program without showing the window.
+// Starts the program on Linux and macOS: Qt, the toolkit's seams on Qt, then the
+// program's only window.
 #include <QApplication>
 #include <optional>
 
@@ -11,7 +10,7 @@
 int main(int argc, char* argv[]) {
     std::optional<QApplication> application;
     {
-        const toolkit::qt::DisplayCheck check("tessarin");
+        const toolkit::qt::DisplayCheck check(ProgramName);
         application.emplace(argc, argv);
     }
     // Lets the desktop match the window to the installed launcher (icon, name).

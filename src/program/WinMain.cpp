@@ -1,0 +1,15 @@
+// Starts the program on Windows: DPI awareness, COM for the imaging component, the
+// toolkit's seams on Windows, then the program's only window.
+#include "Program.h"
+#include "platform/toolkit/win32/Seams.h"
+#include "platform/toolkit/win32/WindowsApi.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // The manifest asks for per-monitor awareness already; this covers a copy started without it.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    toolkit::win32::InstallSeams();
+    const int status = RunProgram();
+    if (SUCCEEDED(com)) CoUninitialize();
+    return status;
+}
