@@ -385,8 +385,4 @@ void FormWindow::closeEvent(QCloseEvent* event) { event->setAccepted(CloseReques
 
 }  // namespace toolkit::qt
 
-namespace toolkit {
-
-std::unique_ptr<FrontEnd> OpenWindow(Form& form) { return std::make_unique<qt::FormWindow>(form); }
-
-}  // namespace toolkit
+std::unique_ptr<toolkit::FrontEnd> toolkit::OpenWindow(Form& form) { return std::make_unique<qt::FormWindow>(form); }

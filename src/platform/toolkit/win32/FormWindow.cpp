@@ -225,22 +225,15 @@ void FormWindow::ShowWindow() {
     UpdateWindow(hwnd_);
 }
 
-// The frame is composed from the model at each paint, so a change needs only the area it shows in painted again.
 void FormWindow::LabelChanged(const Label& label) {
     const Label::Design& d = label.Properties();
     Invalidate(Rect{d.Left, d.Top, d.Left + d.Width, d.Top + d.Height});
 }
 
-void FormWindow::SurfaceChanged(PictureBox&) { InvalidateRect(hwnd_, nullptr, FALSE); }
-
 void FormWindow::RepaintSurface(PictureBox& surface) {
     Invalidate(SurfaceRect(surface));
     UpdateWindow(hwnd_);
 }
-
-void FormWindow::CursorChanged(PictureBox& surface) { Invalidate(SurfaceRect(surface)); }
-
-void FormWindow::CellChanged(PictureBox&, int, int) {}
 
 // One design pixel more on each side: smoothing at a fractional scale reads the neighbours of what it draws.
 void FormWindow::Invalidate(const Rect& designArea) {
@@ -429,8 +422,4 @@ void ProcessPendingMessages() {
 
 }  // namespace toolkit::win32
 
-namespace toolkit {
-
-std::unique_ptr<FrontEnd> OpenWindow(Form& form) { return std::make_unique<win32::FormWindow>(form); }
-
-}  // namespace toolkit
+std::unique_ptr<toolkit::FrontEnd> toolkit::OpenWindow(Form& form) { return std::make_unique<win32::FormWindow>(form); }

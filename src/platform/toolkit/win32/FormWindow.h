@@ -31,13 +31,14 @@ public:
     // Client pixels per design pixel.
     double Scale() const { return dpi_ / 96.0; }
 
+    // The frame is composed from the model at each paint, so a change needs only the area it shows in painted again.
     void ShowWindow() override;
     void LabelChanged(const Label& label) override;
-    void SurfaceChanged(PictureBox& surface) override;
+    void SurfaceChanged(PictureBox&) override { InvalidateRect(hwnd_, nullptr, FALSE); }
     void RepaintSurface(PictureBox& surface) override;
     void MenuItemChanged(const MenuItem& item) override;
-    void CursorChanged(PictureBox& surface) override;
-    void CellChanged(PictureBox& surface, int row, int column) override;
+    void CursorChanged(PictureBox& surface) override { Invalidate(SurfaceRect(surface)); }
+    void CellChanged(PictureBox&, int, int) override {}
 
 protected:
     void DestroyWindow() override;
