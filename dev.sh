@@ -49,12 +49,12 @@ windows() {
     local werror=OFF
     [ -n "${CI:-}" ] && werror=ON
     cmake --preset windows -DTESSARIN_WERROR="$werror" >/dev/null
-    xvfb-run -a -s "-screen 0 1280x1100x24" win32/wine-session bash -c '
+    xvfb-run -a -s "-screen 0 1280x1100x24" packaging/windows/wine-session bash -c '
         set -euo pipefail
         cmake --build --preset windows --parallel "$1"
         ctest --preset windows --parallel "$1"
         (cd build/windows && cpack -C Release)
-        win32/install_test.sh build/windows/tessarin-*-win64.exe' windows "$(nproc)"
+        packaging/windows/install_test.sh build/windows/tessarin-*-win64.exe' windows "$(nproc)"
 }
 
 case "${1:-}" in

@@ -4,7 +4,7 @@
 # answered Yes ends the program with status 0; and without Bilder\Up.jpg it shows the error box and ends with
 # status 1; at 200 % the window doubles with every pixel an exact 2 x 2 block. From the keyboard: the arrows move
 # the focus frame and Return plays, F10 and Alt+F open the File menu. Needs a display of at least
-# 1000 x 1100 pixels and a Wine prefix whose windows Wine frames itself (win32/wine-session makes one).
+# 1000 x 1100 pixels and a Wine prefix whose windows Wine frames itself (packaging/windows/wine-session makes one).
 #   window_test.sh path/to/tessarin.exe
 set -euo pipefail
 exe=$1

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The installer under Wine, as a player would use it but silent: it installs the game with its pictures, a
 # Start-menu shortcut and an uninstaller; the installed game starts and ends with status 0; the uninstaller takes
-# everything away again. Needs a display and the prefix of win32/wine-session (Wine's menu writer is off there).
+# everything away again. Needs a display and the prefix of packaging/windows/wine-session (Wine's menu writer is off there).
 #   install_test.sh path/to/tessarin-<version>-win64.exe
 set -euo pipefail
 installer=$1

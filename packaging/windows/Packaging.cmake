@@ -13,12 +13,12 @@ set(CPACK_GENERATOR NSIS ZIP)
 
 # CPack's NSIS script is 32-bit, and a 32-bit installer does nothing where Windows runs 64-bit programs only: the
 # wrapper builds it as a 64-bit Unicode installer, which installs under the 64-bit Program Files.
-set(CPACK_NSIS_EXECUTABLE ${PROJECT_SOURCE_DIR}/win32/makensis-amd64)
+set(CPACK_NSIS_EXECUTABLE ${CMAKE_CURRENT_LIST_DIR}/makensis-amd64)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_PACKAGE_NAME Tessarin)
 set(CPACK_NSIS_DISPLAY_NAME Tessarin)
-set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/src/win32/tessarin.ico)
-set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/src/win32/tessarin.ico)
+set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/src/program/tessarin.ico)
+set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/src/program/tessarin.ico)
 set(CPACK_NSIS_INSTALLED_ICON_NAME tessarin.exe)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_MODIFY_PATH OFF)

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "BitmapFiles.h"
+#include "../BitmapFiles.h"
 #include "support/ScratchFolder.h"
 #include "support/QtTestApplication.h"
 #include "platform/toolkit/Runtime.h"
