@@ -7,6 +7,16 @@
 
 namespace {
 
+bool OnWinningLine(std::int32_t Col, std::int32_t Row) {
+    const std::optional<WonLine> Won = FindWonLine();
+    if (!Won) return false;
+    for (std::int32_t K = 0; K < 3; ++K)
+        if (Won->Line(K) == Global::CellPos{Col, Row}) return true;
+    return false;
+}
+
+}  // namespace
+
 const char* OwnerName(std::uint8_t Code) {
     switch (Code) {
         case Global::CodeEmpty: return "empty";
@@ -16,21 +26,18 @@ const char* OwnerName(std::uint8_t Code) {
     }
 }
 
-// The board shows in green the line the win test finds first; asking the same test again finds the same line. The
-// shared WinLine is left as it was, so that describing a cell never changes the game.
-bool OnWinningLine(std::int32_t Col, std::int32_t Row) {
+// The board shows in green the line the win test finds first; asking the same test again finds the same line.
+std::optional<WonLine> FindWonLine() {
     const Global::CellLine Kept = Global::WinLine;
-    bool Found = false;
+    std::optional<WonLine> Found;
     for (const std::uint8_t Code : {Global::CodeBlue, Global::CodeRed}) {
         if (!Global::CheckWin(Global::Cells, Code)) continue;
-        for (std::int32_t K = 0; K < 3; ++K) Found = Found || Global::WinLine(K) == Global::CellPos{Col, Row};
+        Found = WonLine{Code, Global::WinLine};
         break;
     }
     Global::WinLine = Kept;
     return Found;
 }
-
-}  // namespace
 
 std::string CellDescription(std::int32_t Col, std::int32_t Row, std::uint8_t Code, bool WinningLine) {
     std::string Text =

@@ -13,6 +13,7 @@
 #include "platform/toolkit/Runtime.h"
 #include "state/Global.h"
 #include "state/Texts.h"
+#include "window/Announcements.h"
 #include "window/CornerPictures.h"
 
 namespace {
@@ -71,6 +72,7 @@ toolkit::Label::Design TextDesign() {
     design.ForeColor = RGB(255, 255, 255);
     design.Alignment = toolkit::Alignment::Center;
     design.Transparent = true;
+    design.StatusLine = true;
     return design;
 }
 
@@ -240,7 +242,9 @@ void Game::Form_Unload(std::int16_t& Cancel) {
     Global::ReleaseGameGrid();
 }
 
-void Game::NewGame() {
+void Game::NewGame() { NewGame(""); }
+
+void Game::NewGame(const std::string& Lead) {
     Show();
     Board.Cls();
     Global::GameGrid().Draw();
@@ -251,9 +255,14 @@ void Game::NewGame() {
     Global::PlayerTurn = mnuPlayer(2).Checked();
     Global::GameOver = false;
     Global::ComputerPlays = mnuCheck(0).Checked();
+    const Global::CellMatrix Empty = Global::Cells;
+    const bool RedBegins = Global::PlayerTurn;
     if (Global::ComputerPlays && Global::PlayerTurn) ComputerOpens();
     Text.Caption(Texts::TurnText(Global::PlayerTurn));
     Cursor.AnnounceCells();
+    Announce(Announcements::Sentence(
+        {Lead, Announcements::NewGame(RedBegins), Announcements::PlacedPieces(Empty, Global::CodeRed)},
+        Text.Caption()));
 }
 
 // The computer's first piece goes through the board's press handling, at the
@@ -274,23 +283,34 @@ void Game::Board_MouseDown(std::int16_t Button, std::int16_t Shift, float X, flo
     const auto PixelX = Rounding::TryNearest16(X);
     const auto PixelY = Rounding::TryNearest16(Y);
     if (!PixelX || !PixelY) return;
+    const Global::CellMatrix Before = Global::Cells;
+    const std::uint8_t Mover = Global::PlayerTurn ? Global::CodeRed : Global::CodeBlue;
     Global::GameGrid().BoardMouseDown(*PixelX, *PixelY);
     Cursor.AnnounceCells();
+    AnnounceMoves(Before, Mover);
+}
+
+// The press's piece, the computer's answer and how the game stands; a press that placed nothing says nothing.
+void Game::AnnounceMoves(const Global::CellMatrix& Before, std::uint8_t Mover) {
+    const std::string Placed = Announcements::PlacedPieces(Before, Mover);
+    if (Placed.empty()) return;
+    Announce(Announcements::Sentence({Placed, Announcements::Outcome()}, Text.Caption()));
 }
 
 void Game::mnuNew_Click() { NewGame(); }
 
-void Game::mnuPlayer_Click(std::int16_t Index) { ChooseOption(mnuPlayer_, "mnuPlayer", Index); }
+void Game::mnuPlayer_Click(std::int16_t Index) { ChooseOption(*mnuBegin_, mnuPlayer_, "mnuPlayer", Index); }
 
-void Game::mnuCheck_Click(std::int16_t Index) { ChooseOption(mnuCheck_, "mnuCheck", Index); }
+void Game::mnuCheck_Click(std::int16_t Index) { ChooseOption(*mnuPlayer2_, mnuCheck_, "mnuCheck", Index); }
 
 // The check marks are the only store of the options; the running game keeps the
 // flags it was started with until the next new game.
-void Game::ChooseOption(const std::map<std::int16_t, MenuItem*>& Options, const char* Name, std::int16_t Index) {
+void Game::ChooseOption(const MenuItem& Menu, const std::map<std::int16_t, MenuItem*>& Options, const char* Name,
+                        std::int16_t Index) {
     MenuItem& Chosen = Find(Options, Name, Index);
     for (const auto& Entry : Options) Entry.second->Checked(false);
     Chosen.Checked(true);
-    if (AnsweredYes(Texts::NewGameQuestion)) NewGame();
+    if (AnsweredYes(Texts::NewGameQuestion)) NewGame(Announcements::Option(Menu.Caption(), Chosen.Caption()));
 }
 
 void Game::mnuEnd_Click() { RequestClose(); }

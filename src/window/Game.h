@@ -14,6 +14,7 @@
 #include "platform/toolkit/Line.h"
 #include "platform/toolkit/MenuItem.h"
 #include "platform/toolkit/PictureBox.h"
+#include "state/Global.h"
 #include "window/BoardCursor.h"
 
 class Game : public toolkit::Form, public BoardHost {
@@ -67,8 +68,12 @@ private:
     void WireEvents();
     void TileBackground();
     void DrawFrameStrips();
+    // NewGame, announced after what led to it.
+    void NewGame(const std::string& Lead);
     void ComputerOpens();
-    void ChooseOption(const std::map<std::int16_t, toolkit::MenuItem*>& Options, const char* Name, std::int16_t Index);
+    void AnnounceMoves(const Global::CellMatrix& Before, std::uint8_t Mover);
+    void ChooseOption(const toolkit::MenuItem& Menu, const std::map<std::int16_t, toolkit::MenuItem*>& Options,
+                      const char* Name, std::int16_t Index);
 
     toolkit::MenuItem* mnuFile_ = nullptr;
     toolkit::MenuItem* mnuNew_ = nullptr;

@@ -1,8 +1,9 @@
 """Plays the real program as a screen-reader user would, through the accessibility bus.
 
 It reads the window's tree, plays a drawn game by the cells' actions and a won game by the
-arrow keys, Space and Return, checking names, focus, status and events after every move;
-then it changes an option from F10 and leaves through Alt+F, answering the boxes by key.
+arrow keys, Space and Return, checking names, focus, status and events after every move, and
+the announcements a screen reader speaks unasked; then it changes an option from F10, plays
+against the computer and leaves through Alt+F, answering the boxes by key.
 Run it in a display and a D-Bus session of its own (screen_reader_test.sh).
 """
 import os
@@ -17,8 +18,8 @@ from gi.repository import Atspi, GLib  # noqa: E402
 
 STEP_SECONDS = 20
 IDLE, BLUE, RED = "Press new game in the file menu to begin", "It's player blues turn", "It's player reds turn"
-NAME_CHANGED, FOCUSED, CHECKED = ("object:property-change:accessible-name", "object:state-changed:focused",
-                                  "object:state-changed:checked")
+NAME_CHANGED, FOCUSED, CHECKED, SHOWING = ("object:property-change:accessible-name", "object:state-changed:focused",
+                                           "object:state-changed:checked", "object:state-changed:showing")
 EMPTY = ["...", "...", "..."]
 
 
@@ -85,12 +86,12 @@ class Program:
         self.process = subprocess.Popen([binary], env=env)
         self.events = []
         self.listener = Atspi.EventListener.new(self.record)
-        for kind in (NAME_CHANGED, FOCUSED, CHECKED):
+        for kind in (NAME_CHANGED, FOCUSED, CHECKED, SHOWING):
             self.listener.register(kind)
         wait_for("the window on the accessibility bus", self.shown)
         self.frame = next(n for n in children(self.app) if n.get_role() == Atspi.Role.FRAME)
         self.table = self.find_role(Atspi.Role.TABLE)
-        self.status = self.find_role(Atspi.Role.LABEL)
+        self.status = self.find_role(Atspi.Role.STATUS_BAR)
         self.items = {n.get_name(): n for n in walk(self.frame) if n.get_role() == Atspi.Role.MENU_ITEM}
 
     def shown(self):
@@ -106,13 +107,21 @@ class Program:
 
     def record(self, event):
         try:
-            self.events.append((event.type, event.source.get_name(), event.detail1))
+            self.events.append((event.type, event.source.get_name(), event.detail1, event.source.get_role()))
         except GLib.Error:
             pass
 
     def expect_event(self, kind, name, detail=None):
         wait_for(f"{kind} from '{name}'", lambda: any(
-            (t, n) == (kind, name) and detail in (None, d) for t, n, d in self.events))
+            (t, n) == (kind, name) and detail in (None, d) for t, n, d, _ in self.events))
+
+    def expect_announcement(self, *words):
+        """A notification shown with a name that holds each of the words, in order."""
+        def heard():
+            return any(t == SHOWING and d == 1 and r == Atspi.Role.NOTIFICATION and
+                       all(w in n for w in words) and [n.index(w) for w in words] == sorted(n.index(w) for w in words)
+                       for t, n, d, r in self.events)
+        wait_for(f"an announcement of {words}", heard)
 
     def cell(self, r, c):
         cell = self.table.get_accessible_at(r, c)
@@ -144,6 +153,7 @@ class Program:
         self.items["New game"].do_action(0)
         self.board_is(EMPTY, BLUE)
         self.expect_event(NAME_CHANGED, BLUE)
+        self.expect_announcement("New game, blue begins.", BLUE)
 
 
 def read_start(program):
@@ -201,6 +211,8 @@ def play_by_keys(program):
             step(key)
         program.key("space" if number % 2 == 0 else "Return")
     play(program, [(0, 0), (0, 1), (1, 1), (0, 2), (2, 2)], press, {(0, 0), (1, 1), (2, 2)})
+    program.expect_announcement("Blue: row 3, column 3.", "Blue wins: row 1, column 1; row 2, column 2; row 3, column 3.",
+                                IDLE)
     check(program.focused() == [(2, 2)], "the last played cell keeps the focus")
 
 
@@ -215,10 +227,13 @@ def choose_computer(program):
     program.expect_event(CHECKED, "Human", 0)
     program.key("y")
     program.board_is(EMPTY, BLUE)
+    program.expect_announcement("Player 2: Computer.", "New game, blue begins.", BLUE)
     program.focus_window()
     program.key("space")
     wait_for("the computer's answer", lambda: sum("red" in n for r in range(3) for n in
                                                   [program.cell(r, c).get_name() for c in range(3)]) == 1)
+    red = next((r, c) for r in range(3) for c in range(3) if "red" in program.cell(r, c).get_name())
+    program.expect_announcement("Blue: row 3, column 3.", f"Red: row {red[0] + 1}, column {red[1] + 1}.", BLUE)
 
 
 def leave(program):

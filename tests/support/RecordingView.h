@@ -25,8 +25,8 @@ class RecordingView : public toolkit::FormView {
 public:
     explicit RecordingView(toolkit::Form& form) : attachment_(form, *this) {}
 
-    // The lines that start with `kind` ("show", "close", "label", "surface", "menu", "cursor", "cell"), which are
-    // then forgotten.
+    // The lines that start with `kind` ("show", "close", "label", "surface", "menu", "cursor", "cell", "announce"),
+    // which are then forgotten.
     std::vector<std::string> Take(const std::string& kind) {
         std::vector<std::string> taken;
         std::erase_if(Journal, [&](const std::string& line) {
@@ -61,6 +61,7 @@ public:
     void CellChanged(toolkit::PictureBox&, int row, int column) override {
         Journal.push_back("cell " + std::to_string(row) + "," + std::to_string(column));
     }
+    void Announce(const std::string& sentence) override { Journal.push_back("announce " + sentence); }
 
     std::vector<std::string> Journal;
     int Repaints = 0;

@@ -1,8 +1,13 @@
 #include <QtTest/QTest>
 #include <cmath>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "WindowTestSupport.h"
 #include "platform/toolkit/qt/FormWindow.h"
+#include "support/GameState.h"
 #include "support/RecordingView.h"
 #include "state/Global.h"
 
@@ -307,6 +312,55 @@ TEST_F(GamePlayTest, ControlNStartsANewGameThroughTheWindow) {
     EXPECT_FALSE(Global::GameOver);
     EXPECT_EQ(game->Text.Caption(), BlueTurn);
     EXPECT_TRUE(msgBox.Asked().empty());
+}
+
+// What a player hears after each kind of event: what changed first, then the status line's text.
+TEST_F(GamePlayTest, EachEventIsAnnouncedInOneSentence) {
+    struct Case {
+        const char* Event;
+        std::function<void()> Act;
+        std::string Heard;  // the last announcement; empty for none
+    };
+    const auto answer = [this](std::int16_t Answer, toolkit::MenuItem& Option) {
+        msgBox.Answer(Answer);
+        Choose(Option);
+    };
+    const std::vector<Case> cases{
+        {"new game", [&] { Choose(game->mnuNew()); }, "New game, blue begins. It's player blues turn."},
+        {"an own move", [&] { Choose(game->mnuNew()), Press(1, 1); }, "Blue: row 2, column 2. It's player reds turn."},
+        {"an option answered Yes, red to begin", [&] { answer(toolkit::vbYes, game->mnuPlayer(2)); },
+         "Who begin: Player2. New game, red begins. It's player reds turn."},
+        {"the computer opening",
+         [&] { answer(toolkit::vbYes, game->mnuCheck(0)), answer(toolkit::vbYes, game->mnuPlayer(2)); },
+         "Who begin: Player2. New game, red begins. Red: row 2, column 2. It's player blues turn."},
+        {"the computer's reply", [&] { answer(toolkit::vbYes, game->mnuCheck(0)), Press(1, 1); },
+         "Blue: row 2, column 2. Red: row 1, column 1. It's player blues turn."},
+        {"a win with its cells",
+         [&] { Choose(game->mnuNew()), Press(0, 0), Press(1, 0), Press(0, 1), Press(1, 1), Press(0, 2); },
+         "Blue: row 3, column 1. Blue wins: row 1, column 1; row 2, column 1; row 3, column 1. " +
+             std::string(EndText) + "."},
+        {"a draw",
+         [&] {
+             Choose(game->mnuNew());
+             for (const auto& [col, row] : std::vector<std::pair<int, int>>{
+                      {0, 0}, {1, 1}, {1, 0}, {2, 0}, {0, 2}, {0, 1}, {2, 1}, {1, 2}, {2, 2}})
+                 Press(col, row);
+         },
+         "Blue: row 3, column 3. Draw, the board is full. " + std::string(EndText) + "."},
+        {"an option answered No", [&] { answer(toolkit::vbNo, game->mnuCheck(0)); }, ""},
+        {"a press on a taken cell", [&] { Choose(game->mnuNew()), Press(1, 1), Press(1, 1); },
+         "Blue: row 2, column 2. It's player reds turn."},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.Event);
+        game.reset();
+        testsupport::ResetGameState();
+        Start();
+        testsupport::RecordingView view(*game);
+        each.Act();
+        const std::vector<std::string> heard = view.Take("announce ");
+        EXPECT_EQ(heard.empty() ? "" : heard.back().substr(9), each.Heard);
+    }
 }
 
 }  // namespace

@@ -49,6 +49,10 @@ bool Form::RequestClose() {
     return true;
 }
 
+void Form::Announce(const std::string& Sentence) {
+    if (view_ != nullptr) view_->Announce(Sentence);
+}
+
 void Form::Place(Label& label) {
     label.view_ = Link();
     labels_.push_back(&label);

@@ -67,6 +67,9 @@ public:
     bool RequestClose();
     bool Closed() const { return closed_; }
 
+    // Tells the player, by ear, what just changed: a sentence that assistive tools speak at once.
+    void Announce(const std::string& Sentence);
+
     // What the window shows, for front ends, in drawing order: the image, then the
     // lines, images and labels, then the picture surfaces on top.
     const std::vector<const Line*>& Lines() const { return lines_; }

@@ -36,6 +36,9 @@ public:
     // The name of a cell of the surface's table changed.
     virtual void CellChanged(PictureBox& surface, int row, int column) = 0;
 
+    // A sentence for the player to hear at once, unasked, as a screen reader speaks it; nothing on the screen changes.
+    virtual void Announce(const std::string& sentence) = 0;
+
 protected:
     ~FormView() = default;
 };

@@ -33,6 +33,7 @@ public:
         toolkit::Alignment Alignment = toolkit::Alignment::LeftJustify;
         bool Transparent = true;
         gdi::COLORREF BackColor = gdi::RGB(240, 240, 240);  // shown only when not transparent
+        bool StatusLine = false;                            // assistive tools read it as the window's status line
     };
 
     explicit Label(Design design) : design_(std::move(design)) {}

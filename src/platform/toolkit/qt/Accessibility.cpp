@@ -3,10 +3,12 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QAction>
+#include <QLabel>
 #include <QPointer>
 #include <QWidget>
 #include <QWindow>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "platform/toolkit/qt/FormWindow.h"
@@ -167,10 +169,84 @@ private:
     mutable std::vector<QAccessible::Id> cells_;
 };
 
-// A plain top-level widget would read as a filler; the form's window is a frame, named by its caption.
+std::set<const QObject*>& StatusLines() {
+    static std::set<const QObject*> labels;
+    return labels;
+}
+
+// The status line is text that a screen reader's status-bar command finds.
+class StatusAccessible : public QAccessibleWidget {
+public:
+    explicit StatusAccessible(QLabel& label) : QAccessibleWidget(&label, QAccessible::StatusBar) {}
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name) return static_cast<QLabel*>(widget())->text();
+        return QAccessibleWidget::text(kind);
+    }
+};
+
+// Stands for the window's last announcement, as a notification that exists for assistive tools alone: shown again
+// for each announcement, it is spoken at once, wherever the focus is. It is no object of its own and covers nothing.
+class NotificationAccessible : public QAccessibleInterface {
+public:
+    explicit NotificationAccessible(QWidget& window) : window_(&window) {}
+
+    bool isValid() const override { return !window_.isNull(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return window_ ? window_->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(window_.data()); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text kind) const override { return kind == QAccessible::Name ? sentence_ : QString(); }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override { return {}; }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::State state() const override { return {}; }
+
+    void Say(const QString& sentence) { sentence_ = sentence; }
+
+private:
+    QPointer<QWidget> window_;
+    QString sentence_;
+};
+
+// The form's window is a frame named by its caption (a plain top-level widget would read as a filler), with its
+// notification as its last child.
+class WindowAccessible : public QAccessibleWidget {
+public:
+    explicit WindowAccessible(QWidget& window)
+        : QAccessibleWidget(&window, QAccessible::Window),
+          notification_(QAccessible::registerAccessibleInterface(new NotificationAccessible(window))) {}
+
+    // The notification goes with the window, unless Qt's cache, ending, has taken it already.
+    ~WindowAccessible() override {
+        if (QAccessible::accessibleInterface(notification_) != nullptr)
+            QAccessible::deleteAccessibleInterface(notification_);
+    }
+
+    int childCount() const override { return QAccessibleWidget::childCount() + 1; }
+    QAccessibleInterface* child(int index) const override {
+        if (index == QAccessibleWidget::childCount()) return Notification();
+        return QAccessibleWidget::child(index);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (child != nullptr && child == Notification()) return QAccessibleWidget::childCount();
+        return QAccessibleWidget::indexOfChild(child);
+    }
+
+    NotificationAccessible* Notification() const {
+        return static_cast<NotificationAccessible*>(QAccessible::accessibleInterface(notification_));
+    }
+
+private:
+    QAccessible::Id notification_;
+};
+
 QAccessibleInterface* Factory(const QString&, QObject* object) {
-    if (dynamic_cast<FormWindow*>(object) != nullptr)
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    if (dynamic_cast<FormWindow*>(object) != nullptr) return new WindowAccessible(*static_cast<QWidget*>(object));
+    if (StatusLines().count(object) != 0) return new StatusAccessible(*static_cast<QLabel*>(object));
     const auto it = Exposed().find(object);
     if (it != Exposed().end()) return new TableAccessible(*static_cast<QWidget*>(object), it->second);
     return nullptr;
@@ -199,6 +275,25 @@ void InstallAccessibility() {
 void ExposeTable(QWidget& view, CellTable& table, HandlerRunner run) {
     Exposed()[&view] = ExposedTable{&table, std::move(run)};
     QObject::connect(&view, &QObject::destroyed, [key = static_cast<const QObject*>(&view)] { Exposed().erase(key); });
+}
+
+void ExposeStatusLine(QLabel& label) {
+    StatusLines().insert(&label);
+    QObject::connect(&label, &QObject::destroyed,
+                     [key = static_cast<const QObject*>(&label)] { StatusLines().erase(key); });
+}
+
+// Hidden and shown again, so that a sentence equal to the last one is spoken too.
+void AnnounceSentence(QWidget& window, const std::string& sentence) {
+    if (!QAccessible::isActive()) return;
+    auto* frame = dynamic_cast<WindowAccessible*>(QAccessible::queryAccessibleInterface(&window));
+    NotificationAccessible* notification = frame != nullptr ? frame->Notification() : nullptr;
+    if (notification == nullptr) return;
+    notification->Say(QString::fromStdString(sentence));
+    QAccessibleEvent hidden(notification, QAccessible::ObjectHide);
+    QAccessible::updateAccessibility(&hidden);
+    QAccessibleEvent shown(notification, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
 }
 
 void AnnounceCellName(QWidget& view, int row, int column) {

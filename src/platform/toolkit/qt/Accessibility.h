@@ -1,14 +1,19 @@
 // What assistive tools read of a form window, beyond what Qt's own widgets tell them:
-// the window as a frame, a picture surface that is a table of cells as a table whose
-// cells are named and pressed through the model, and the events that announce a
-// change in either. Every announcement is skipped while no assistive tool listens.
+// the window as a frame, its status line as a status bar, a picture surface that is a
+// table of cells as a table whose cells are named and pressed through the model, the
+// events that announce a change in either, and the window's announcements, spoken
+// through a notification that nothing draws. Every event is skipped while no
+// assistive tool listens.
 #pragma once
 
 #include <functional>
 
 #include "platform/toolkit/CellTable.h"
 
+#include <string>
+
 class QAction;
+class QLabel;
 class QWidget;
 
 namespace toolkit::qt {
@@ -21,6 +26,12 @@ void InstallAccessibility();
 
 // From now until `view` is destroyed, it reads as the table of `table`'s cells. The table must outlive the view.
 void ExposeTable(QWidget& view, CellTable& table, HandlerRunner run);
+
+// From now until `label` is destroyed, it reads as its window's status line, named by its text.
+void ExposeStatusLine(QLabel& label);
+
+// Assistive tools speak `sentence` at once, as a notification of `window`, a FormWindow.
+void AnnounceSentence(QWidget& window, const std::string& sentence);
 
 // The cell's name changed.
 void AnnounceCellName(QWidget& view, int row, int column);

@@ -177,6 +177,8 @@ public:
         setGeometry(design.Left, design.Top, design.Width, design.Height);
         setTextFormat(Qt::PlainText);
         setAttribute(Qt::WA_TransparentForMouseEvents);
+        // Before the text: setting it makes assistive tools look at the label.
+        if (design.StatusLine) ExposeStatusLine(*this);
         setText(ToQString(label.Caption()));
     }
 
@@ -380,6 +382,8 @@ void FormWindow::CursorChanged(PictureBox& surface) {
 void FormWindow::CellChanged(PictureBox& surface, int row, int column) {
     if (QWidget* widget = SurfaceWidget(surface)) AnnounceCellName(*widget, row, column);
 }
+
+void FormWindow::Announce(const std::string& sentence) { AnnounceSentence(*this, sentence); }
 
 void FormWindow::closeEvent(QCloseEvent* event) { event->setAccepted(CloseRequested()); }
 

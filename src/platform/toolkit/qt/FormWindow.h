@@ -34,6 +34,7 @@ public:
     void MenuItemChanged(const MenuItem& item) override;
     void CursorChanged(PictureBox& surface) override;
     void CellChanged(PictureBox& surface, int row, int column) override;
+    void Announce(const std::string& sentence) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

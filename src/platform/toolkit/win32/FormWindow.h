@@ -39,6 +39,7 @@ public:
     void MenuItemChanged(const MenuItem& item) override;
     void CursorChanged(PictureBox& surface) override { Invalidate(SurfaceRect(surface)); }
     void CellChanged(PictureBox&, int, int) override {}
+    void Announce(const std::string&) override {}
 
 protected:
     void DestroyWindow() override;
