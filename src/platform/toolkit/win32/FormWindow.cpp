@@ -19,7 +19,8 @@ constexpr int ProgramIcon = 1;  // the icon resource the program carries, if any
 FormWindow* liveWindow = nullptr;
 
 DWORD StyleOf(const Form::Design& design) {
-    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    // Not clipping its children: the form paints under the pixel of its notification window too.
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     if (design.MinButton) style |= WS_MINIMIZEBOX;
     if (design.MaxButton) style |= WS_MAXIMIZEBOX;
     if (design.Resizable) style |= WS_THICKFRAME;
@@ -132,7 +133,7 @@ void RegisterWindowClass(WNDPROC procedure) {
 
 }  // namespace
 
-FormWindow::FormWindow(Form& form) : FrontEnd(form), frame_(form), dpi_(GetDpiForSystem()) {
+FormWindow::FormWindow(Form& form) : FrontEnd(form), frame_(form), dpi_(GetDpiForSystem()), accessible_(*this, form) {
     RegisterWindowClass(WindowProc);
     if (!form.Menus().empty()) BuildMenus();
     const DWORD style = StyleOf(form.Properties());
@@ -228,6 +229,12 @@ void FormWindow::ShowWindow() {
 void FormWindow::LabelChanged(const Label& label) {
     const Label::Design& d = label.Properties();
     Invalidate(Rect{d.Left, d.Top, d.Left + d.Width, d.Top + d.Height});
+    accessible_.LabelChanged(label);
+}
+
+void FormWindow::CursorChanged(PictureBox& surface) {
+    Invalidate(SurfaceRect(surface));
+    accessible_.CursorChanged(surface);
 }
 
 void FormWindow::RepaintSurface(PictureBox& surface) {
@@ -349,6 +356,7 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 }
 
 LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const std::optional<LRESULT> answer = accessible_.Handle(message, wParam, lParam)) return *answer;
     switch (message) {
         case WM_PAINT:
             Paint();

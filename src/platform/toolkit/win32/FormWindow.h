@@ -5,13 +5,15 @@
 // cursor's focus frame is drawn over it. The window is
 // aware of each monitor's DPI: the frame is scaled by whole pixels where the scale is
 // a whole number and smoothly where it is not, and the labels' text is drawn at the
-// screen's resolution.
+// screen's resolution. Screen readers read and play it through Active Accessibility
+// (Accessibility.h).
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "platform/toolkit/FrontEnd.h"
+#include "platform/toolkit/win32/Accessibility.h"
 #include "platform/toolkit/win32/Frame.h"
 #include "platform/toolkit/win32/WindowsApi.h"
 
@@ -37,9 +39,11 @@ public:
     void SurfaceChanged(PictureBox&) override { InvalidateRect(hwnd_, nullptr, FALSE); }
     void RepaintSurface(PictureBox& surface) override;
     void MenuItemChanged(const MenuItem& item) override;
-    void CursorChanged(PictureBox& surface) override { Invalidate(SurfaceRect(surface)); }
-    void CellChanged(PictureBox&, int, int) override {}
-    void Announce(const std::string&) override {}
+    void CursorChanged(PictureBox& surface) override;
+    void CellChanged(PictureBox& surface, int row, int column) override {
+        accessible_.CellChanged(surface, row, column);
+    }
+    void Announce(const std::string& sentence) override { accessible_.Announce(sentence); }
 
 protected:
     void DestroyWindow() override;
@@ -70,6 +74,7 @@ private:
     std::vector<MenuEntry> menuItems_;
     std::vector<HFONT> fonts_;  // one per label, at the current DPI
     UINT dpi_ = 96;
+    AccessibleWindow accessible_;
 };
 
 // Dispatches the messages waiting for this thread, with the live window's shortcuts.

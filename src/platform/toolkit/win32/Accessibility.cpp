@@ -1,0 +1,536 @@
+#include "platform/toolkit/win32/Accessibility.h"
+
+// After the Windows API.
+#include <oleacc.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <vector>
+
+#include "platform/toolkit/win32/Frame.h"
+#include "platform/toolkit/win32/FormWindow.h"
+#include "platform/toolkit/win32/Text.h"
+
+namespace toolkit::win32 {
+
+// The window's accessible elements, read from the model at each call, for as long as the window lives.
+class AccessibleTree {
+public:
+    enum class Part { Client, Table, Cell, Status, Notice };
+    struct Element {
+        Part Kind = Part::Client;
+        int Index = 0;  // a cell's row * columns + column; a status line's place among the form's labels
+        bool operator==(const Element&) const = default;
+    };
+
+    AccessibleTree(FormWindow& window, const Form& form) : window_(&window), form_(form) {}
+
+    void Detach() { window_ = nullptr; }
+    bool Live() const { return window_ != nullptr && window_->Handle() != nullptr; }
+    HWND Window() const { return window_->Handle(); }
+    // The first surface that is a table of cells, as the window's keys reach it.
+    PictureBox* TableSurface() const;
+
+    bool Exists(Element element) const;
+    std::vector<Element> Children(Element element) const;
+    std::optional<Element> Parent(Element element) const;
+    bool Contains(Element ancestor, Element element) const;
+    std::optional<Element> Navigate(Element from, LONG direction) const;
+    std::wstring Name(Element element) const;
+    LONG Role(Element element) const;
+    LONG State(Element element) const;
+    RECT Bounds(Element element) const;
+    // The focused element while the window has the keyboard focus: the cursor's cell, where there is a table.
+    std::optional<Element> Focus() const;
+    std::optional<Element> StatusOf(const Label& label) const;
+
+    // Events name an element by its child id on the client object: the client's children count from 1, the cells
+    // below them from -1 down, as no child of the client has a negative id.
+    LONG ChildId(Element element) const;
+    std::optional<Element> FromChildId(LONG id) const;
+
+    std::wstring Notice;
+
+private:
+    RECT ToScreen(const Rect& design) const;
+
+    FormWindow* window_;
+    const Form& form_;
+};
+
+namespace {
+
+using Part = AccessibleTree::Part;
+using Element = AccessibleTree::Element;
+
+// A press is posted and runs from the window's message loop, as a click does: run inside the client's call, the
+// move would keep the client waiting on any box it shows.
+UINT PressMessage() {
+    static const UINT message = RegisterWindowMessageW(L"TessarinAccessiblePress");
+    return message;
+}
+
+int CellCount(const PictureBox& surface) { return surface.Table()->Rows() * surface.Table()->Columns(); }
+
+HRESULT Text(const std::wstring& text, BSTR* out) {
+    if (text.empty()) return S_FALSE;
+    *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+void Notify(const AccessibleTree& tree, DWORD event, Element element) {
+    if (tree.Live()) NotifyWinEvent(event, tree.Window(), OBJID_CLIENT, tree.ChildId(element));
+}
+
+}  // namespace
+
+PictureBox* AccessibleTree::TableSurface() const {
+    for (PictureBox* surface : form_.Surfaces())
+        if (surface->Table() != nullptr) return surface;
+    return nullptr;
+}
+
+bool AccessibleTree::Exists(Element element) const {
+    switch (element.Kind) {
+        case Part::Table:
+            return TableSurface() != nullptr;
+        case Part::Cell: {
+            const PictureBox* surface = TableSurface();
+            return surface != nullptr && element.Index >= 0 && element.Index < CellCount(*surface);
+        }
+        case Part::Status:
+            return element.Index >= 0 && static_cast<std::size_t>(element.Index) < form_.Labels().size() &&
+                   form_.Labels()[element.Index]->Properties().StatusLine;
+        default:
+            return true;
+    }
+}
+
+// The table, then the status lines as a window's status bar comes last, then the last announcement.
+std::vector<Element> AccessibleTree::Children(Element element) const {
+    std::vector<Element> children;
+    if (element.Kind == Part::Client) {
+        if (TableSurface() != nullptr) children.push_back({Part::Table, 0});
+        for (std::size_t i = 0; i < form_.Labels().size(); ++i)
+            if (form_.Labels()[i]->Properties().StatusLine) children.push_back({Part::Status, static_cast<int>(i)});
+        children.push_back({Part::Notice, 0});
+    } else if (element.Kind == Part::Table) {
+        for (int i = 0; i < CellCount(*TableSurface()); ++i) children.push_back({Part::Cell, i});
+    }
+    return children;
+}
+
+std::optional<Element> AccessibleTree::Parent(Element element) const {
+    if (element.Kind == Part::Client) return std::nullopt;
+    return Element{element.Kind == Part::Cell ? Part::Table : Part::Client, 0};
+}
+
+bool AccessibleTree::Contains(Element ancestor, Element element) const {
+    for (std::optional<Element> up = Parent(element); up; up = Parent(*up))
+        if (*up == ancestor) return true;
+    return false;
+}
+
+// Cells lead to their neighbours on the board; every element to its siblings and children.
+std::optional<Element> AccessibleTree::Navigate(Element from, LONG direction) const {
+    if (from.Kind == Part::Cell && direction >= NAVDIR_UP && direction <= NAVDIR_RIGHT) {
+        const CellTable& table = *TableSurface()->Table();
+        int row = from.Index / table.Columns() + (direction == NAVDIR_DOWN) - (direction == NAVDIR_UP);
+        int column = from.Index % table.Columns() + (direction == NAVDIR_RIGHT) - (direction == NAVDIR_LEFT);
+        if (row < 0 || row >= table.Rows() || column < 0 || column >= table.Columns()) return std::nullopt;
+        return Element{Part::Cell, row * table.Columns() + column};
+    }
+    if (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD) {
+        const std::vector<Element> children = Children(from);
+        if (children.empty()) return std::nullopt;
+        return direction == NAVDIR_FIRSTCHILD ? children.front() : children.back();
+    }
+    const std::optional<Element> parent = Parent(from);
+    if (!parent || (direction != NAVDIR_NEXT && direction != NAVDIR_PREVIOUS)) return std::nullopt;
+    const std::vector<Element> siblings = Children(*parent);
+    const auto at = std::find(siblings.begin(), siblings.end(), from);
+    if (direction == NAVDIR_NEXT) return at + 1 < siblings.end() ? std::optional(*(at + 1)) : std::nullopt;
+    return at != siblings.begin() ? std::optional(*(at - 1)) : std::nullopt;
+}
+
+std::wstring AccessibleTree::Name(Element element) const {
+    switch (element.Kind) {
+        case Part::Client:
+            return Wide(form_.Properties().Caption);
+        case Part::Cell: {
+            const CellTable& table = *TableSurface()->Table();
+            return Wide(table.CellName(element.Index / table.Columns(), element.Index % table.Columns()));
+        }
+        case Part::Status:
+            return Wide(form_.Labels()[element.Index]->Caption());
+        case Part::Notice:
+            return Notice;
+        default:
+            return {};
+    }
+}
+
+LONG AccessibleTree::Role(Element element) const {
+    switch (element.Kind) {
+        case Part::Client:
+            return ROLE_SYSTEM_CLIENT;
+        case Part::Table:
+            return ROLE_SYSTEM_TABLE;
+        case Part::Cell:
+            return ROLE_SYSTEM_CELL;
+        case Part::Status:
+            return ROLE_SYSTEM_STATUSBAR;
+        default:
+            return ROLE_SYSTEM_STATICTEXT;
+    }
+}
+
+LONG AccessibleTree::State(Element element) const {
+    LONG state = STATE_SYSTEM_READONLY;
+    if (element.Kind == Part::Client || element.Kind == Part::Cell) state = STATE_SYSTEM_FOCUSABLE;
+    if (element.Kind == Part::Table) state = 0;
+    if ((element.Kind == Part::Table || element.Kind == Part::Cell) && !TableSurface()->Visible())
+        state |= STATE_SYSTEM_INVISIBLE;
+    if (Focus() == element) state |= STATE_SYSTEM_FOCUSED;
+    return state;
+}
+
+// In screen pixels: the design's pixels scaled to the monitor as the window draws them, from the client area's origin.
+RECT AccessibleTree::Bounds(Element element) const {
+    switch (element.Kind) {
+        case Part::Client: {
+            RECT client;
+            GetClientRect(Window(), &client);
+            MapWindowPoints(Window(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+            return client;
+        }
+        case Part::Table:
+            return ToScreen(SurfaceRect(*TableSurface()));
+        case Part::Cell: {
+            const PictureBox& surface = *TableSurface();
+            const CellTable& table = *surface.Table();
+            const CellBox box = table.CellRect(element.Index / table.Columns(), element.Index % table.Columns());
+            const int left = surface.Left() + box.Left;
+            const int top = surface.Top() + box.Top;
+            return ToScreen({left, top, left + box.Width, top + box.Height});
+        }
+        case Part::Status: {
+            const Label::Design& d = form_.Labels()[element.Index]->Properties();
+            return ToScreen({d.Left, d.Top, d.Left + d.Width, d.Top + d.Height});
+        }
+        default:
+            return ToScreen({});
+    }
+}
+
+RECT AccessibleTree::ToScreen(const Rect& design) const {
+    const double scale = window_->Scale();
+    POINT origin{0, 0};
+    ClientToScreen(Window(), &origin);
+    return {origin.x + std::lround(design.Left * scale), origin.y + std::lround(design.Top * scale),
+            origin.x + std::lround(design.Right * scale), origin.y + std::lround(design.Bottom * scale)};
+}
+
+std::optional<Element> AccessibleTree::Focus() const {
+    if (GetFocus() != Window()) return std::nullopt;
+    const PictureBox* surface = TableSurface();
+    if (surface == nullptr || !surface->Visible()) return Element{Part::Client, 0};
+    const CellTable& table = *surface->Table();
+    return Element{Part::Cell, table.CursorRow() * table.Columns() + table.CursorColumn()};
+}
+
+std::optional<Element> AccessibleTree::StatusOf(const Label& label) const {
+    const auto& labels = form_.Labels();
+    const auto at = std::find(labels.begin(), labels.end(), &label);
+    const Element status{Part::Status, static_cast<int>(at - labels.begin())};
+    if (at == labels.end() || !Exists(status)) return std::nullopt;
+    return status;
+}
+
+LONG AccessibleTree::ChildId(Element element) const {
+    if (element.Kind == Part::Cell) return -(element.Index + 1);
+    const std::vector<Element> children = Children({Part::Client, 0});
+    const auto at = std::find(children.begin(), children.end(), element);
+    return at != children.end() ? static_cast<LONG>(at - children.begin()) + 1 : CHILDID_SELF;
+}
+
+std::optional<Element> AccessibleTree::FromChildId(LONG id) const {
+    if (id < 0) {
+        const Element cell{Part::Cell, -(id + 1)};
+        return Exists(cell) ? std::optional(cell) : std::nullopt;
+    }
+    const std::vector<Element> children = Children({Part::Client, 0});
+    if (id < 1 || static_cast<std::size_t>(id) > children.size()) return std::nullopt;
+    return children[id - 1];
+}
+
+namespace {
+
+// One element for Active Accessibility's clients. Every element is an object of its own, so each method answers for
+// CHILDID_SELF only, except get_accChild, which also finds a cell by the child id its events carry. Calls come on the
+// window's thread through COM; an exception never leaves them.
+class AccessibleObject final : public IAccessible {
+public:
+    AccessibleObject(std::shared_ptr<const AccessibleTree> tree, Element element)
+        : tree_(std::move(tree)), element_(element) {}
+
+    IDispatch* Make(Element element) const { return new AccessibleObject(tree_, element); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+        if (object == nullptr) return E_POINTER;
+        *object = nullptr;
+        if (id != __uuidof(IUnknown) && id != __uuidof(IDispatch) && id != __uuidof(IAccessible)) return E_NOINTERFACE;
+        *object = static_cast<IAccessible*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = InterlockedDecrement(&references_);
+        if (left == 0) delete this;
+        return static_cast<ULONG>(left);
+    }
+
+    // No type information: clients call IAccessible's methods directly.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (count == nullptr) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        return E_NOTIMPL;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+        if (parent == nullptr) return E_POINTER;
+        *parent = nullptr;
+        return Answer(nullptr, [&] {
+            if (const std::optional<Element> up = tree_->Parent(element_)) {
+                *parent = Make(*up);
+                return S_OK;
+            }
+            // The client's parent is the window, as for Windows' own client objects.
+            return AccessibleObjectFromWindow(tree_->Window(), OBJID_WINDOW, __uuidof(IDispatch),
+                                              reinterpret_cast<void**>(parent));
+        });
+    }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
+        if (count == nullptr) return E_POINTER;
+        *count = 0;
+        return Answer(nullptr, [&] {
+            *count = static_cast<LONG>(tree_->Children(element_).size());
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT id, IDispatch** child) override {
+        if (child == nullptr) return E_POINTER;
+        *child = nullptr;
+        return Answer(nullptr, [&] {
+            if (id.vt != VT_I4) return E_INVALIDARG;
+            std::optional<Element> found;
+            if (element_.Kind == Part::Client) {
+                found = tree_->FromChildId(id.lVal);
+            } else if (const std::vector<Element> children = tree_->Children(element_);
+                       id.lVal >= 1 && static_cast<std::size_t>(id.lVal) <= children.size()) {
+                found = children[id.lVal - 1];
+            }
+            if (!found) return E_INVALIDARG;
+            *child = Make(*found);
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT id, BSTR* name) override {
+        return Describe(id, name, [this] { return tree_->Name(element_); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT id, BSTR* value) override { return Describe(id, value, {}); }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT id, BSTR* text) override { return Describe(id, text, {}); }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT id, BSTR* help) override { return Describe(id, help, {}); }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT id, BSTR* keys) override {
+        return Describe(id, keys, {});
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT id, BSTR* action) override {
+        return Describe(id, action, [this] { return std::wstring(element_.Kind == Part::Cell ? L"Press" : L""); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT id, VARIANT* role) override {
+        return Number(id, role, [this] { return tree_->Role(element_); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT id, VARIANT* state) override {
+        return Number(id, state, [this] { return tree_->State(element_); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) override {
+        if (file == nullptr || topic == nullptr) return E_POINTER;
+        *file = nullptr;
+        *topic = 0;
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
+        if (focus == nullptr) return E_POINTER;
+        VariantInit(focus);
+        return Answer(nullptr, [&] {
+            const std::optional<Element> focused = tree_->Focus();
+            if (focused == element_) {
+                focus->vt = VT_I4;
+                focus->lVal = CHILDID_SELF;
+                return S_OK;
+            }
+            if (!focused || !tree_->Contains(element_, *focused)) return S_FALSE;
+            focus->vt = VT_DISPATCH;
+            focus->pdispVal = Make(*focused);
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
+        if (selection == nullptr) return E_POINTER;
+        VariantInit(selection);
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
+    HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT id) override {
+        if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) return E_POINTER;
+        *left = *top = *width = *height = 0;
+        return Answer(&id, [&] {
+            const RECT box = tree_->Bounds(element_);
+            *left = box.left;
+            *top = box.top;
+            *width = box.right - box.left;
+            *height = box.bottom - box.top;
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
+        if (end == nullptr) return E_POINTER;
+        VariantInit(end);
+        return Answer(&start, [&] { return Found(tree_->Navigate(element_, direction), end); });
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* hit) override {
+        if (hit == nullptr) return E_POINTER;
+        VariantInit(hit);
+        return Answer(nullptr, [&] {
+            const POINT at{x, y};
+            const RECT box = tree_->Bounds(element_);
+            if (!PtInRect(&box, at)) return S_FALSE;
+            for (const Element& child : tree_->Children(element_))
+                if (const RECT childBox = tree_->Bounds(child); PtInRect(&childBox, at)) return Found(child, hit);
+            hit->vt = VT_I4;
+            hit->lVal = CHILDID_SELF;
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT id) override {
+        return Answer(&id, [this] {
+            if (element_.Kind != Part::Cell) return DISP_E_MEMBERNOTFOUND;
+            PostMessageW(tree_->Window(), PressMessage(), static_cast<WPARAM>(element_.Index), 0);
+            return S_OK;
+        });
+    }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return DISP_E_MEMBERNOTFOUND; }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return DISP_E_MEMBERNOTFOUND; }
+
+private:
+    ~AccessibleObject() = default;
+
+    // Runs `body` while the element is still there and `child`, when given, names the element itself.
+    template <typename Body>
+    HRESULT Answer(const VARIANT* child, Body body) const noexcept {
+        try {
+            if (!tree_->Live() || !tree_->Exists(element_)) return CO_E_OBJNOTCONNECTED;
+            if (child != nullptr && (child->vt != VT_I4 || child->lVal != CHILDID_SELF)) return E_INVALIDARG;
+            return body();
+        } catch (...) {
+            return E_FAIL;
+        }
+    }
+    HRESULT Describe(VARIANT id, BSTR* out, const std::function<std::wstring()>& text) const {
+        if (out == nullptr) return E_POINTER;
+        *out = nullptr;
+        return Answer(&id, [&] { return text ? Text(text(), out) : S_FALSE; });
+    }
+    template <typename Value>
+    HRESULT Number(VARIANT id, VARIANT* out, Value value) const {
+        if (out == nullptr) return E_POINTER;
+        VariantInit(out);
+        return Answer(&id, [&] {
+            out->vt = VT_I4;
+            out->lVal = value();
+            return S_OK;
+        });
+    }
+    HRESULT Found(std::optional<Element> element, VARIANT* out) const {
+        if (!element) return S_FALSE;
+        out->vt = VT_DISPATCH;
+        out->pdispVal = Make(*element);
+        return S_OK;
+    }
+
+    LONG references_ = 1;
+    std::shared_ptr<const AccessibleTree> tree_;
+    Element element_;
+};
+
+}  // namespace
+
+AccessibleWindow::AccessibleWindow(FormWindow& window, const Form& form)
+    : window_(window), tree_(std::make_shared<AccessibleTree>(window, form)) {
+    if (const PictureBox* surface = tree_->TableSurface()) {
+        cursorRow_ = surface->Table()->CursorRow();
+        cursorColumn_ = surface->Table()->CursorColumn();
+    }
+}
+
+AccessibleWindow::~AccessibleWindow() { tree_->Detach(); }
+
+std::optional<LRESULT> AccessibleWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
+        IAccessible* client = new AccessibleObject(tree_, Element{Part::Client, 0});
+        const LRESULT answer = LresultFromObject(__uuidof(IAccessible), wParam, client);
+        client->Release();
+        return answer;
+    }
+    if (message == PressMessage()) {
+        const int cell = static_cast<int>(wParam);
+        if (tree_->Live() && tree_->Exists({Part::Cell, cell})) {
+            CellTable* table = tree_->TableSurface()->Table();
+            window_.RunHandler([table, cell] { table->PressCell(cell / table->Columns(), cell % table->Columns()); });
+        }
+        return 0;
+    }
+    if (message == WM_SETFOCUS) FocusCursor();
+    return std::nullopt;
+}
+
+// Showing or hiding the cursor moves no focus.
+void AccessibleWindow::CursorChanged(const PictureBox& surface) {
+    if (&surface != tree_->TableSurface()) return;
+    if (surface.Table()->CursorRow() != cursorRow_ || surface.Table()->CursorColumn() != cursorColumn_) FocusCursor();
+}
+
+void AccessibleWindow::FocusCursor() {
+    const PictureBox* surface = tree_->TableSurface();
+    if (surface == nullptr || !tree_->Live()) return;
+    cursorRow_ = surface->Table()->CursorRow();
+    cursorColumn_ = surface->Table()->CursorColumn();
+    const std::optional<AccessibleTree::Element> focus = tree_->Focus();
+    if (focus && focus->Kind == Part::Cell) Notify(*tree_, EVENT_OBJECT_FOCUS, *focus);
+}
+
+void AccessibleWindow::CellChanged(const PictureBox& surface, int row, int column) {
+    if (&surface == tree_->TableSurface())
+        Notify(*tree_, EVENT_OBJECT_NAMECHANGE, {Part::Cell, row * surface.Table()->Columns() + column});
+}
+
+void AccessibleWindow::LabelChanged(const Label& label) {
+    if (const std::optional<AccessibleTree::Element> status = tree_->StatusOf(label))
+        Notify(*tree_, EVENT_OBJECT_NAMECHANGE, *status);
+}
+
+// One way for each sentence, so that no screen reader speaks it twice.
+void AccessibleWindow::Announce(const std::string& sentence) {
+    tree_->Notice = Wide(sentence);
+    if (tree_->Live() && !notifications_.Raise(window_.Handle(), tree_->Notice))
+        Notify(*tree_, EVENT_OBJECT_LIVEREGIONCHANGED, {Part::Notice, 0});
+}
+
+}  // namespace toolkit::win32
