@@ -10,6 +10,7 @@
 
 #include "platform/toolkit/win32/Frame.h"
 #include "platform/toolkit/win32/FormWindow.h"
+#include "platform/toolkit/win32/LookUp.h"
 #include "platform/toolkit/win32/Text.h"
 
 namespace toolkit::win32 {
@@ -69,6 +70,19 @@ using Element = AccessibleTree::Element;
 UINT PressMessage() {
     static const UINT message = RegisterWindowMessageW(L"TessarinAccessiblePress");
     return message;
+}
+
+// Active Accessibility's own functions, looked up at the first request, so that start-up does not load oleacc.dll.
+LRESULT ResultFromObject(WPARAM wParam, IAccessible* object) {
+    static const auto function = LookUp<decltype(&LresultFromObject)>(L"oleacc.dll", "LresultFromObject");
+    return function != nullptr ? function(__uuidof(IAccessible), wParam, object) : 0;
+}
+
+HRESULT WindowObject(HWND window, IDispatch** object) {
+    static const auto function =
+        LookUp<decltype(&AccessibleObjectFromWindow)>(L"oleacc.dll", "AccessibleObjectFromWindow");
+    if (function == nullptr) return E_NOTIMPL;
+    return function(window, OBJID_WINDOW, __uuidof(IDispatch), reinterpret_cast<void**>(object));
 }
 
 int CellCount(const PictureBox& surface) { return surface.Table()->Rows() * surface.Table()->Columns(); }
@@ -313,8 +327,7 @@ public:
                 return S_OK;
             }
             // The client's parent is the window, as for Windows' own client objects.
-            return AccessibleObjectFromWindow(tree_->Window(), OBJID_WINDOW, __uuidof(IDispatch),
-                                              reinterpret_cast<void**>(parent));
+            return WindowObject(tree_->Window(), parent);
         });
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
@@ -485,7 +498,7 @@ AccessibleWindow::~AccessibleWindow() { tree_->Detach(); }
 std::optional<LRESULT> AccessibleWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
         IAccessible* client = new AccessibleObject(tree_, Element{Part::Client, 0});
-        const LRESULT answer = LresultFromObject(__uuidof(IAccessible), wParam, client);
+        const LRESULT answer = ResultFromObject(wParam, client);
         client->Release();
         return answer;
     }

@@ -3,6 +3,8 @@
 #include <uiautomationclient.h>
 #include <uiautomationcore.h>
 
+#include "platform/toolkit/win32/LookUp.h"
+
 namespace toolkit::win32 {
 
 namespace {
@@ -24,22 +26,17 @@ struct UiaApi {
     HRESULT(WINAPI* DisconnectProvider)(IRawElementProviderSimple*) = nullptr;
 };
 
-template <typename Function>
-void Find(HMODULE library, const char* name, Function& function) {
-    // Through the generic function type, which converts to any other without a warning.
-    function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
-}
-
 const UiaApi& Uia() {
     static const UiaApi api = [] {
+        constexpr wchar_t library[] = L"UIAutomationCore.dll";
         UiaApi found;
-        const HMODULE library = LoadLibraryW(L"UIAutomationCore.dll");
-        if (library == nullptr) return found;
-        Find(library, "UiaRaiseNotificationEvent", found.RaiseNotificationEvent);
-        Find(library, "UiaClientsAreListening", found.ClientsAreListening);
-        Find(library, "UiaHostProviderFromHwnd", found.HostProviderFromHwnd);
-        Find(library, "UiaReturnRawElementProvider", found.ReturnRawElementProvider);
-        Find(library, "UiaDisconnectProvider", found.DisconnectProvider);
+        found.RaiseNotificationEvent =
+            LookUp<decltype(found.RaiseNotificationEvent)>(library, "UiaRaiseNotificationEvent");
+        found.ClientsAreListening = LookUp<decltype(found.ClientsAreListening)>(library, "UiaClientsAreListening");
+        found.HostProviderFromHwnd = LookUp<decltype(found.HostProviderFromHwnd)>(library, "UiaHostProviderFromHwnd");
+        found.ReturnRawElementProvider =
+            LookUp<decltype(found.ReturnRawElementProvider)>(library, "UiaReturnRawElementProvider");
+        found.DisconnectProvider = LookUp<decltype(found.DisconnectProvider)>(library, "UiaDisconnectProvider");
         return found;
     }();
     return api;
