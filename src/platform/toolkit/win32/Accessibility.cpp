@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/toolkit/win32/AccessibleTree.h"
+#include "platform/toolkit/win32/ComObject.h"
 #include "platform/toolkit/win32/FormWindow.h"
 #include "platform/toolkit/win32/LookUp.h"
 #include "platform/toolkit/win32/Text.h"
@@ -51,27 +52,12 @@ void Notify(const AccessibleTree& tree, DWORD event, Element element) {
 // One element for Active Accessibility's clients. Every element is an object of its own, so each method answers for
 // CHILDID_SELF only, except get_accChild, which also finds a cell by the child id its events carry. Calls come on the
 // window's thread through COM; an exception never leaves them.
-class AccessibleObject final : public IAccessible {
+class AccessibleObject final : public ComObject<IAccessible> {
 public:
     AccessibleObject(std::shared_ptr<const AccessibleTree> tree, Element element)
         : tree_(std::move(tree)), element_(element) {}
 
     IDispatch* Make(Element element) const { return new AccessibleObject(tree_, element); }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        *object = nullptr;
-        if (id != __uuidof(IUnknown) && id != __uuidof(IDispatch) && id != __uuidof(IAccessible)) return E_NOINTERFACE;
-        *object = static_cast<IAccessible*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0) delete this;
-        return static_cast<ULONG>(left);
-    }
 
     // No type information: clients call IAccessible's methods directly.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
@@ -210,7 +196,7 @@ public:
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return DISP_E_MEMBERNOTFOUND; }
 
 private:
-    ~AccessibleObject() = default;
+    bool Implements(REFIID id) const override { return ComObject::Implements(id) || id == __uuidof(IDispatch); }
 
     // Runs `body` while the element is still there and `child`, when given, names the element itself.
     template <typename Body>
@@ -245,7 +231,6 @@ private:
         return S_OK;
     }
 
-    LONG references_ = 1;
     std::shared_ptr<const AccessibleTree> tree_;
     Element element_;
 };

@@ -3,6 +3,7 @@
 #include <uiautomationclient.h>
 #include <uiautomationcore.h>
 
+#include "platform/toolkit/win32/ComObject.h"
 #include "platform/toolkit/win32/LookUp.h"
 
 namespace toolkit::win32 {
@@ -61,25 +62,10 @@ NotificationRaiser& Raiser() {
 
 // An element of its own, outside the content and control views, so that a screen reader walking the window never
 // lands on it. Its window answers for it while it lives.
-class NotificationProvider final : public IRawElementProviderSimple {
+class NotificationProvider final : public ComObject<IRawElementProviderSimple> {
 public:
     explicit NotificationProvider(HWND window) : window_(window) {}
     void Detach() { window_ = nullptr; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        *object = nullptr;
-        if (id != __uuidof(IUnknown) && id != __uuidof(IRawElementProviderSimple)) return E_NOINTERFACE;
-        *object = static_cast<IRawElementProviderSimple*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0) delete this;
-        return static_cast<ULONG>(left);
-    }
 
     // Called on the window's thread, through COM, like the form's own objects.
     HRESULT STDMETHODCALLTYPE get_ProviderOptions(ProviderOptions* options) override {
@@ -109,7 +95,6 @@ public:
     }
 
 private:
-    LONG references_ = 1;
     HWND window_;
 };
 
