@@ -56,10 +56,10 @@ class Step:
 def read_scenario(path):
     steps = []
     for number, line in enumerate(Path(path).read_text().splitlines(), 1):
-        fields = [part.strip() for part in line.split("|")]
-        if not fields[0] or fields[0].startswith("#"):
+        if not line.strip() or line.lstrip().startswith("#"):
             continue
-        if len(fields) > 4 or len(fields) < 2 or not fields[1] or fields[3:] not in ([], ["again"]):
+        fields = [part.strip() for part in line.split("|")]
+        if not 2 <= len(fields) <= 4 or not fields[0] or not fields[1] or fields[3:] not in ([], ["again"]):
             raise SystemExit(f"{path}:{number}: expected 'name | action [| expected speech [| again]]'")
         expect = re.compile(fields[2]) if len(fields) > 2 and fields[2] else None
         steps.append(Step(fields[0], fields[1], expect, fields[3:] == ["again"]))
@@ -72,19 +72,19 @@ class OrcaLog:
     def __init__(self, path):
         self.path = path
         self.offset = 0
-        self.pending = ""
+        self.pending = b""
 
     def new_lines(self):
         try:
-            with open(self.path, encoding="utf-8", errors="replace") as log:
+            with open(self.path, "rb") as log:
                 log.seek(self.offset)
                 chunk = log.read()
-                self.offset = log.tell()
         except FileNotFoundError:
             return []
-        lines = (self.pending + chunk).split("\n")
+        self.offset += len(chunk)
+        lines = (self.pending + chunk).split(b"\n")
         self.pending = lines.pop()
-        return lines
+        return [line.decode("utf-8", errors="replace") for line in lines]
 
 
 def utterances(lines):

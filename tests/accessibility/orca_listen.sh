@@ -10,9 +10,10 @@
 # each utterance all the same. Two transcripts of one program compare with diff. Installs nothing; Debian 12 needs
 #   apt-get install orca openbox xdotool xvfb dbus at-spi2-core
 # Status 0: each step's expected speech was heard and the program ended with status 0; 1: not so; 2: cannot run.
+# The listener's own tests: cd tests/accessibility && python3 -m unittest orca_listen_test
 set -u
 here=$(dirname "$0")
-[ $# -ge 1 ] || { sed -n '2,12s/^# \{0,1\}//p' "$0" >&2; exit 2; }
+[ $# -ge 1 ] || { sed -n '2,13s/^# \{0,1\}//p' "$0" >&2; exit 2; }
 missing=
 for tool in orca openbox xdotool Xvfb dbus-run-session; do
     command -v "$tool" >/dev/null || missing="$missing $tool"

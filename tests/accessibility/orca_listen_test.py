@@ -22,16 +22,16 @@ class ReadingOrcasSpeech(unittest.TestCase):
                                              ("Two\nlines", False), ("said during say all", False),
                                              ("unreadable", False)])
 
-    def test_a_line_still_being_written_waits_for_its_end(self):
+    def test_a_line_or_character_still_being_written_waits_for_its_end(self):
         with tempfile.TemporaryDirectory() as folder:
             path = Path(folder) / "debug.log"
             log = OrcaLog(path)
             self.assertEqual(log.new_lines(), [])
-            path.write_text("first\nsec")
+            path.write_bytes("first\nsec\u00f6".encode()[:-1])  # cut inside the last character
             self.assertEqual(log.new_lines(), ["first"])
-            with open(path, "a") as file:
-                file.write("ond\n")
-            self.assertEqual(log.new_lines(), ["second"])
+            with open(path, "ab") as file:
+                file.write("\u00f6ond\n".encode()[1:])
+            self.assertEqual(log.new_lines(), ["sec\u00f6ond"])
 
     def test_listening_takes_everything_said_and_gives_up_on_silence(self):
         timing = Timing(quiet=0.1, limit=5)
@@ -56,7 +56,7 @@ class ReadingScenarios(unittest.TestCase):
                           ("move", "key Up", None, False)])
 
     def test_malformed_steps_are_refused_with_their_line(self):
-        for text in ("no action\n", "name |\n", "a | key b | c | twice\n", "a | b | c | again | e\n"):
+        for text in ("no action\n", "name |\n", "| key b\n", "a | key b | c | twice\n", "a | b | c | again | e\n"):
             with self.assertRaisesRegex(SystemExit, ":1: expected"):
                 self.read(text)
 
