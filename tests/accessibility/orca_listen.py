@@ -267,7 +267,9 @@ def main():
     parser.add_argument("--logs", help="a folder to keep Orca's debug file and the processes' output in")
     args = parser.parse_args()
     steps, timing, started = read_scenario(args.scenario), Timing(), time.monotonic()
-    with tempfile.TemporaryDirectory(prefix="orca-listen-") as work, open(args.transcript, "w") as transcript:
+    # Written line by line, so that a run stopped by its time limit leaves the steps it heard.
+    with tempfile.TemporaryDirectory(prefix="orca-listen-") as work, \
+            open(args.transcript, "w", buffering=1) as transcript:
         session = Session(os.path.abspath(args.program), work, timing)
         transcript.write(f"# What Orca {orca_version()} spoke of {args.program}, step by step ({args.scenario})\n")
         try:
