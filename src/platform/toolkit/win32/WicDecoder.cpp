@@ -75,8 +75,12 @@ StdPicture Decode(std::span<const std::uint8_t> data) {
     if (!PictureSizeAllowed(width, height))
         throw PictureLoadError("picture size " + std::to_string(width) + " x " + std::to_string(height) +
                                " is out of range");
-    ComPtr<IWICBitmapSource> converted;
-    Check(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.get(), converted.put()), "converting");
+    // The factory's own converter: WICConvertBitmapSource would look through every registered converter for one.
+    ComPtr<IWICFormatConverter> converted;
+    Check(factory->CreateFormatConverter(converted.put()), "creating the converter");
+    Check(converted->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                WICBitmapPaletteTypeCustom),
+          "converting");
 
     auto picture = std::make_shared<Picture>();
     picture->Width = static_cast<int>(width);
