@@ -55,6 +55,9 @@ TEST(WicDecoder, DecodesTheShippedPicturesAtTheirSizes) {
 TEST(WicDecoder, RefusesGarbageAndAbsurdSizesWithAClearCause) {
     EXPECT_NE(DecodeError({'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'}).find("cannot be decoded"),
               std::string::npos);
+    // A GIF or JPEG signature before garbage goes to that format's decoder, which refuses it as clearly.
+    EXPECT_NE(DecodeError({'G', 'I', 'F', '8', '9', 'a', 1, 2, 3}).find("cannot be decoded"), std::string::npos);
+    EXPECT_NE(DecodeError({0xFF, 0xD8, 0xFF, 0xE0, 0, 0}).find("cannot be decoded"), std::string::npos);
     // A bitmap header announcing 20000 x 20000 pixels: refused before any pixel memory is taken.
     std::vector<std::uint8_t> huge(54, 0);
     const auto put32 = [&huge](std::size_t at, std::uint32_t value) {
