@@ -9,6 +9,7 @@
 #include "platform/toolkit/Runtime.h"
 #include "platform/toolkit/win32/FormWindow.h"
 #include "platform/toolkit/win32/Seams.h"
+#include "platform/toolkit/win32/WicDecoder.h"
 #include "window/Game.h"
 
 namespace {
@@ -21,6 +22,8 @@ void ReportFailure(const std::string& what) {
 
 int RunProgram() {
     try {
+        // The window's pictures share WIC's factories rather than each looking them up.
+        const toolkit::win32::PictureCodecs codecs;
         Game game;
         toolkit::win32::FormWindow window(game);
         window.ReportFailure = ReportFailure;
