@@ -6,8 +6,8 @@
 //
 // The options add, before the window is made, one use of a system component the game makes at start, so that its
 // own cost can be told from the game's: --com sets up COM for the thread as the game does, --wic also creates the
-// imaging component's factory, --decode also decodes one picture file through it to 32-bit pixels. COM is loaded
-// by name when asked for, so that the bare window alone does not load it.
+// imaging component's factory, --decode also decodes one picture file through it to 32-bit pixels, with the calls
+// the game makes. COM is loaded by name when asked for, so that the bare window alone does not load it.
 #ifndef UNICODE
 #define UNICODE
 #endif
@@ -17,6 +17,7 @@
 #include <objbase.h>
 #include <wincodec.h>
 
+#include <cstring>
 #include <cwchar>
 #include <vector>
 
@@ -62,8 +63,21 @@ std::vector<BYTE> ReadFile(const wchar_t* name) {
     return bytes;
 }
 
+// GIF's and JPEG's decoders by class, as the game makes them; other formats through the factory's search.
+bool MakeDecoder(CoCreateInstanceFn create, IWICImagingFactory* factory, const std::vector<BYTE>& bytes,
+                 IWICStream* stream, IWICBitmapDecoder** decoder) {
+    const bool gif = bytes.size() >= 6 &&
+                     (std::memcmp(bytes.data(), "GIF87a", 6) == 0 || std::memcmp(bytes.data(), "GIF89a", 6) == 0);
+    const bool jpeg = bytes.size() >= 3 && std::memcmp(bytes.data(), "\xFF\xD8\xFF", 3) == 0;
+    if (!gif && !jpeg)
+        return SUCCEEDED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, decoder));
+    return SUCCEEDED(create(gif ? CLSID_WICGifDecoder : CLSID_WICJpegDecoder, nullptr, CLSCTX_INPROC_SERVER,
+                            IID_IWICBitmapDecoder, reinterpret_cast<void**>(decoder))) &&
+           SUCCEEDED((*decoder)->Initialize(stream, WICDecodeMetadataCacheOnDemand));
+}
+
 // From memory, as the game reads its pictures; false when any step fails.
-bool DecodeWithWic(IWICImagingFactory* factory, const wchar_t* name) {
+bool DecodeWithWic(CoCreateInstanceFn create, IWICImagingFactory* factory, const wchar_t* name) {
     std::vector<BYTE> bytes = ReadFile(name);
     Held<IWICStream> stream;
     Held<IWICBitmapDecoder> decoder;
@@ -73,9 +87,8 @@ bool DecodeWithWic(IWICImagingFactory* factory, const wchar_t* name) {
     UINT height = 0;
     if (bytes.empty() || FAILED(factory->CreateStream(&stream.p)) ||
         FAILED(stream.p->InitializeFromMemory(bytes.data(), static_cast<DWORD>(bytes.size()))) ||
-        FAILED(factory->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand, &decoder.p)) ||
-        FAILED(decoder.p->GetFrame(0, &frame.p)) || FAILED(frame.p->GetSize(&width, &height)) ||
-        FAILED(factory->CreateFormatConverter(&converter.p)) ||
+        !MakeDecoder(create, factory, bytes, stream.p, &decoder.p) || FAILED(decoder.p->GetFrame(0, &frame.p)) ||
+        FAILED(frame.p->GetSize(&width, &height)) || FAILED(factory->CreateFormatConverter(&converter.p)) ||
         FAILED(converter.p->Initialize(frame.p, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0,
                                        WICBitmapPaletteTypeCustom)))
         return false;
@@ -100,7 +113,7 @@ bool UseComponents(int argc, wchar_t** argv) {
     if (FAILED(create(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                       reinterpret_cast<void**>(&factory.p))))
         return false;
-    return !decode || DecodeWithWic(factory.p, argv[2]);
+    return !decode || DecodeWithWic(create, factory.p, argv[2]);
 }
 
 // The game's menu bar: File with New game (Ctrl+N), Who begin and Player 2 with two choices each, and Exit.
