@@ -39,36 +39,12 @@ shift $((OPTIND - 1))
 game=$(realpath "$1")
 bare=$(realpath "$2")
 watch=$(realpath "$3")
-for tool in Xvfb wine wineserver wineboot; do
-    command -v "$tool" >/dev/null || { echo "$tool is needed (Debian packages xvfb, wine, wine64)" >&2; exit 2; }
-done
 
-# The priority boost (the wineserver gets it too), the private Xvfb and the statistics.
+# The priority boost (the wineserver gets it too), the private Xvfb, the prefix and the statistics.
 source "$(dirname "${BASH_SOURCE[0]}")/startup_common.sh"
-
-work=$(mktemp -d)
-xvfb_pid=
-wine_env=()
-cleanup() {
-    if [ ${#wine_env[@]} -gt 0 ]; then
-        env "${wine_env[@]}" wineserver -k 2>/dev/null || true
-        env "${wine_env[@]}" wineserver -w 2>/dev/null || true
-    fi
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-start_xvfb "$work"
-
-# Every Wine command, the server and the measured programs alike, sees only this environment. No menu entries in
-# the host's home folder, and no offer to download .NET or HTML engines.
-mkdir -p "$work/home" "$work/prefix"
-wine_env=(-i PATH=/usr/bin:/bin DISPLAY=":$display" HOME="$work/home" LANG=C.UTF-8 WINEPREFIX="$work/prefix"
-          WINEARCH=win64 WINEDEBUG=-all "WINEDLLOVERRIDES=winemenubuilder.exe=d;mscoree=d;mshtml=d")
+source "$(dirname "${BASH_SOURCE[0]}")/wine_setup.sh"
 env "${wine_env[@]}" $boost wineserver -p
-env "${wine_env[@]}" wineboot -i >"$work/wineboot.log" 2>&1 ||
-    { echo "wineboot failed:" >&2; cat "$work/wineboot.log" >&2; exit 1; }
+boot_wine
 
 # run LABEL: one measured start, its figures left in run_ms, run_cpu and run_kib.
 run() {

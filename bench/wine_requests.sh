@@ -29,31 +29,11 @@ shift $((OPTIND - 1))
 [ $# -eq 2 ] || usage
 game=$(realpath "$1")
 bare=$(realpath "$2")
-for tool in Xvfb wine wineserver wineboot; do
-    command -v "$tool" >/dev/null || { echo "$tool is needed (Debian packages xvfb, wine, wine64)" >&2; exit 2; }
-done
+
 source "$(dirname "${BASH_SOURCE[0]}")/startup_common.sh"
-
-work=$(mktemp -d)
-xvfb_pid=
-wine_env=()
-cleanup() {
-    if [ ${#wine_env[@]} -gt 0 ]; then
-        env "${wine_env[@]}" wineserver -k 2>/dev/null || true
-        env "${wine_env[@]}" wineserver -w 2>/dev/null || true
-    fi
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-start_xvfb "$work"
-
-mkdir -p "$work/home" "$work/prefix"
-wine_env=(-i PATH=/usr/bin:/bin DISPLAY=":$display" HOME="$work/home" LANG=C.UTF-8 WINEPREFIX="$work/prefix"
-          WINEARCH=win64 WINEDEBUG=-all "WINEDLLOVERRIDES=winemenubuilder.exe=d;mscoree=d;mshtml=d")
+source "$(dirname "${BASH_SOURCE[0]}")/wine_setup.sh"
 env "${wine_env[@]}" wineserver -f -p -d1 2>"$work/server.log" &
-env "${wine_env[@]}" wineboot -i >"$work/wineboot.log" 2>&1 ||
-    { echo "wineboot failed:" >&2; cat "$work/wineboot.log" >&2; exit 1; }
+boot_wine
 
 # requests UNIX_PID FROM: the requests of the process Wine runs in that Unix process, up to the one that shows its
 # window, read from byte FROM of the log on. Request lines read "TID: name( fields )", replies
