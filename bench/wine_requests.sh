@@ -83,5 +83,6 @@ for label in game bare; do
 done
 echo "game: $game ${game_args[*]}"
 echo "bare: $bare ${bare_args[*]}"
-awk -v g="$game_requests" -v b="$bare_requests" \
-    'BEGIN { printf "requests to the wineserver before the window shows: game %d   bare %d   ratio %.3f\n", g, b, g / b }'
+awk -v g="$game_requests" -v b="$bare_requests" 'BEGIN {
+    printf "requests to the wineserver before the window shows: game %d   bare %d   ratio %.3f\n", g, b, g / b
+}'
