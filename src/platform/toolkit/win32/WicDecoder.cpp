@@ -72,8 +72,6 @@ std::optional<std::size_t> KnownDecoder(std::span<const std::uint8_t> data) {
     return std::nullopt;
 }
 
-}  // namespace
-
 // The imaging factory and the known decoders' class factories, each looked up in the registry when first needed.
 class Codecs {
 public:
@@ -97,14 +95,6 @@ private:
     ComPtr<IWICImagingFactory> factory_;
     std::array<ComPtr<IClassFactory>, KnownDecoders.size()> decoders_;
 };
-
-struct PictureCodecs::Held {
-    ComScope com;
-    Codecs codecs;
-    Codecs* previous;
-};
-
-namespace {
 
 thread_local Codecs* sharedCodecs = nullptr;
 
@@ -154,6 +144,12 @@ StdPicture Decode(std::span<const std::uint8_t> data) {
 }
 
 }  // namespace
+
+struct PictureCodecs::Held {
+    ComScope com;
+    Codecs codecs;
+    Codecs* previous;
+};
 
 PictureCodecs::PictureCodecs() : held_(std::make_unique<Held>()) {
     held_->previous = std::exchange(sharedCodecs, &held_->codecs);
