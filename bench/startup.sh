@@ -30,10 +30,7 @@ bare=$(realpath "$2")
 watch=$(realpath "$3")
 command -v Xvfb >/dev/null || { echo "Xvfb is needed (Debian package xvfb)" >&2; exit 2; }
 
-# Other work on the machine (a parallel build) easily swamps a difference of a few milliseconds; where allowed,
-# the server and the measured programs run ahead of it. Both programs get the same treatment.
-boost=
-if nice -n -10 true 2>/dev/null; then boost="nice -n -10"; fi
+source "$(dirname "${BASH_SOURCE[0]}")/startup_common.sh"
 
 work=$(mktemp -d)
 xvfb_pid=
@@ -43,13 +40,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# -displayfd picks a free display and reports it once the server accepts clients.
-mkfifo "$work/displayfd"
-$boost Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=
-read -r -t 20 display <"$work/displayfd" || true
-[ -n "$display" ] || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+start_xvfb "$work"
 
 # run LABEL PROGRAM: one measured start, its figures left in run_ms, run_cpu and run_kib.
 run() {
@@ -87,21 +78,15 @@ for i in $(seq "$runs"); do
     done
 done
 
-median() { # LABEL COLUMN
-    awk -v l="$1" -v c="$2" '$1 == l {print $c}' "$work/results" | sort -g |
-        awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
-}
-least() { # LABEL COLUMN
-    awk -v l="$1" -v c="$2" '$1 == l {print $c}' "$work/results" | sort -g | head -1
-}
-game_ms=$(median game 2)
-bare_ms=$(median bare 2)
-game_cpu=$(median game 3)
-bare_cpu=$(median bare 3)
-game_kib=$(median game 4)
-bare_kib=$(median bare 4)
-game_best=$(least game 2)
-bare_best=$(least bare 2)
+results=$work/results
+game_ms=$(median "$results" game 2)
+bare_ms=$(median "$results" bare 2)
+game_cpu=$(median "$results" game 3)
+bare_cpu=$(median "$results" bare 3)
+game_kib=$(median "$results" game 4)
+bare_kib=$(median "$results" bare 4)
+game_best=$(least "$results" game 2)
+bare_best=$(least "$results" bare 2)
 echo
 awk -v gm="$game_ms" -v bm="$bare_ms" -v gc="$game_cpu" -v bc="$bare_cpu" -v gk="$game_kib" -v bk="$bare_kib" \
     -v gb="$game_best" -v bb="$bare_best" 'BEGIN {

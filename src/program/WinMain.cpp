@@ -2,6 +2,7 @@
 // toolkit's seams on Windows, then the program's only window.
 #include "Program.h"
 #include "platform/toolkit/win32/Seams.h"
+#include "platform/toolkit/win32/WicDecoder.h"
 #include "platform/toolkit/win32/WindowsApi.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -9,7 +10,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     toolkit::win32::InstallSeams();
-    const int status = RunProgram();
+    int status = 0;
+    {
+        // The window's pictures share WIC's factories rather than each looking them up.
+        const toolkit::win32::PictureCodecs codecs;
+        status = RunProgram();
+    }
     if (SUCCEEDED(com)) CoUninitialize();
     return status;
 }

@@ -1,8 +1,13 @@
 #include "platform/toolkit/win32/WicDecoder.h"
 
+#include <array>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <memory>
+#include <optional>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/toolkit/win32/WindowsApi.h"
@@ -53,20 +58,65 @@ void Check(HRESULT result, const char* step) {
     throw PictureLoadError(text);
 }
 
+bool StartsWith(std::span<const std::uint8_t> data, std::string_view signature) {
+    return data.size() >= signature.size() && std::memcmp(data.data(), signature.data(), signature.size()) == 0;
+}
+
+// The decoders of the formats the game ships, GIF and JPEG, told by their signatures: made by class, they spare
+// the factory a search through every registered decoder's patterns, each read from the registry.
+const std::array<const CLSID*, 2> KnownDecoders{&CLSID_WICGifDecoder, &CLSID_WICJpegDecoder};
+
+std::optional<std::size_t> KnownDecoder(std::span<const std::uint8_t> data) {
+    if (StartsWith(data, "GIF87a") || StartsWith(data, "GIF89a")) return 0;
+    if (StartsWith(data, "\xFF\xD8\xFF")) return 1;
+    return std::nullopt;
+}
+
+// The imaging factory and the known decoders' class factories, each looked up in the registry when first needed.
+class Codecs {
+public:
+    IWICImagingFactory* Factory() {
+        if (factory_.get() == nullptr)
+            Check(
+                CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory_.put())),
+                "creating the imaging factory");
+        return factory_.get();
+    }
+
+    void CreateDecoder(std::size_t known, IWICBitmapDecoder** decoder) {
+        ComPtr<IClassFactory>& made = decoders_[known];
+        if (made.get() == nullptr)
+            Check(CoGetClassObject(*KnownDecoders[known], CLSCTX_INPROC_SERVER, nullptr, IID_PPV_ARGS(made.put())),
+                  "finding the decoder");
+        Check(made->CreateInstance(nullptr, IID_PPV_ARGS(decoder)), "creating the decoder");
+    }
+
+private:
+    ComPtr<IWICImagingFactory> factory_;
+    std::array<ComPtr<IClassFactory>, KnownDecoders.size()> decoders_;
+};
+
+thread_local Codecs* sharedCodecs = nullptr;
+
 StdPicture Decode(std::span<const std::uint8_t> data) {
     if (data.size() > std::numeric_limits<DWORD>::max()) throw PictureLoadError("the file is too large");
     const ComScope com;
-    ComPtr<IWICImagingFactory> factory;
-    Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put())),
-          "creating the imaging factory");
+    Codecs ownCodecs;
+    Codecs& codecs = sharedCodecs != nullptr ? *sharedCodecs : ownCodecs;
+    IWICImagingFactory* factory = codecs.Factory();
     ComPtr<IWICStream> stream;
     Check(factory->CreateStream(stream.put()), "creating a stream");
     // WIC only reads the memory it is given.
     Check(stream->InitializeFromMemory(const_cast<BYTE*>(data.data()), static_cast<DWORD>(data.size())),
           "reading the bytes");
     ComPtr<IWICBitmapDecoder> decoder;
-    Check(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put()),
-          "recognising the format");
+    if (const std::optional<std::size_t> known = KnownDecoder(data)) {
+        codecs.CreateDecoder(*known, decoder.put());
+        Check(decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand), "recognising the format");
+    } else {
+        Check(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put()),
+              "recognising the format");
+    }
     ComPtr<IWICBitmapFrameDecode> frame;
     Check(decoder->GetFrame(0, frame.put()), "reading the first frame");
     UINT width = 0;
@@ -75,8 +125,12 @@ StdPicture Decode(std::span<const std::uint8_t> data) {
     if (!PictureSizeAllowed(width, height))
         throw PictureLoadError("picture size " + std::to_string(width) + " x " + std::to_string(height) +
                                " is out of range");
-    ComPtr<IWICBitmapSource> converted;
-    Check(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.get(), converted.put()), "converting");
+    // The factory's own converter: WICConvertBitmapSource would look through every registered converter for one.
+    ComPtr<IWICFormatConverter> converted;
+    Check(factory->CreateFormatConverter(converted.put()), "creating the converter");
+    Check(converted->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                WICBitmapPaletteTypeCustom),
+          "converting");
 
     auto picture = std::make_shared<Picture>();
     picture->Width = static_cast<int>(width);
@@ -90,6 +144,18 @@ StdPicture Decode(std::span<const std::uint8_t> data) {
 }
 
 }  // namespace
+
+struct PictureCodecs::Held {
+    ComScope com;
+    Codecs codecs;
+    Codecs* previous;
+};
+
+PictureCodecs::PictureCodecs() : held_(std::make_unique<Held>()) {
+    held_->previous = std::exchange(sharedCodecs, &held_->codecs);
+}
+
+PictureCodecs::~PictureCodecs() { sharedCodecs = held_->previous; }
 
 StdPicture DecodePicture(const EncodedPicture& file) {
     if (!file.Data.empty()) return Decode(file.Data);

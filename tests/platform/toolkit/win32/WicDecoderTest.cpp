@@ -52,9 +52,31 @@ TEST(WicDecoder, DecodesTheShippedPicturesAtTheirSizes) {
     }
 }
 
+// While shared codecs live, GIF and JPEG come out as with fresh ones, more than once each; after them, too.
+TEST(WicDecoder, SharedCodecsDecodeAsFreshOnes) {
+    const std::filesystem::path bilder = TESSARIN_PICTURE_DIR;
+    const auto pixels = [&](const char* name) {
+        return DecodePicture(EncodedPicture((bilder / name).string()))->Pixels;
+    };
+    const auto gif = pixels("cross.gif");
+    const auto jpeg = pixels("Up.jpg");
+    {
+        const toolkit::win32::PictureCodecs codecs;
+        for (int round = 0; round < 2; ++round) {
+            EXPECT_TRUE(pixels("cross.gif") == gif);
+            EXPECT_TRUE(pixels("Up.jpg") == jpeg);
+        }
+        EXPECT_EQ(DecodePicture(EncodedPicture("two.gif", TransparentGif))->Pixels[1] >> 24, 0u);
+    }
+    EXPECT_TRUE(pixels("Up.jpg") == jpeg);
+}
+
 TEST(WicDecoder, RefusesGarbageAndAbsurdSizesWithAClearCause) {
     EXPECT_NE(DecodeError({'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'}).find("cannot be decoded"),
               std::string::npos);
+    // A GIF or JPEG signature before garbage goes to that format's decoder, which refuses it as clearly.
+    EXPECT_NE(DecodeError({'G', 'I', 'F', '8', '9', 'a', 1, 2, 3}).find("cannot be decoded"), std::string::npos);
+    EXPECT_NE(DecodeError({0xFF, 0xD8, 0xFF, 0xE0, 0, 0}).find("cannot be decoded"), std::string::npos);
     // A bitmap header announcing 20000 x 20000 pixels: refused before any pixel memory is taken.
     std::vector<std::uint8_t> huge(54, 0);
     const auto put32 = [&huge](std::size_t at, std::uint32_t value) {
