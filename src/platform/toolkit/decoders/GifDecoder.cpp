@@ -3,6 +3,7 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -68,24 +69,51 @@ std::vector<int> RowOrder(int height, bool interlaced) {
     return rows;
 }
 
-// The image's rows laid on the screen where they fall inside it; colour indices the table lacks show black.
+// How many of `rows` must be read to reach the last one that lands above row `shown` of the image.
+std::size_t RowsToRead(const std::vector<int>& rows, int shown) {
+    for (std::size_t count = rows.size(); count > 0; --count)
+        if (rows[count - 1] < shown) return count;
+    return 0;
+}
+
+// The work of decoding a frame is its width times the rows read. Rows past the screen's bottom are never read, but a
+// frame far wider than its screen, or interlaced far below it, would still cost more than the screen shows: such a
+// frame is refused, so a tiny screen cannot stand in front of a huge frame's work.
+void CheckFrameWork(std::size_t rows, int frameWidth, const Picture& screen) {
+    const std::size_t shown = static_cast<std::size_t>(screen.Width) * static_cast<std::size_t>(screen.Height);
+    if (rows * static_cast<std::size_t>(frameWidth) > 2 * shown)
+        throw PictureLoadError("GIF: the image lies far outside its logical screen of " + std::to_string(screen.Width) +
+                               " x " + std::to_string(screen.Height));
+}
+
+std::array<std::uint32_t, 256> Palette(const ColorMapObject& map, int transparent) {
+    std::array<std::uint32_t, 256> palette;
+    palette.fill(0xFF000000u);
+    for (int i = 0; i < std::min(map.ColorCount, 256); ++i) {
+        const GifColorType& c = map.Colors[i];
+        palette[static_cast<std::size_t>(i)] =
+            0xFF000000u | (std::uint32_t{c.Red} << 16) | (std::uint32_t{c.Green} << 8) | c.Blue;
+    }
+    if (transparent >= 0) palette[static_cast<std::size_t>(transparent)] = 0;
+    return palette;
+}
+
+// The image's rows laid on the screen where they fall inside it, clipped to it; colour indices the table lacks
+// show black. Reading stops after the last row that lands on the screen.
 void ReadImage(const GifFile& gif, int transparent, Picture& screen) {
     const GifImageDesc& image = gif->Image;
     const ColorMapObject* map = image.ColorMap ? image.ColorMap : gif->SColorMap;
     if (map == nullptr) throw PictureLoadError("GIF: the image has no colour table");
-    std::uint32_t palette[256];
-    std::fill_n(palette, 256, 0xFF000000u);
-    for (int i = 0; i < std::min(map->ColorCount, 256); ++i) {
-        const GifColorType& c = map->Colors[i];
-        palette[i] = 0xFF000000u | (std::uint32_t{c.Red} << 16) | (std::uint32_t{c.Green} << 8) | c.Blue;
-    }
-    if (transparent >= 0) palette[transparent] = 0;
     if (image.Width <= 0) return;
+    const std::array<std::uint32_t, 256> palette = Palette(*map, transparent);
+    const std::vector<int> rows = RowOrder(image.Height, image.Interlace);
+    const std::size_t count = RowsToRead(rows, std::max(0, screen.Height - image.Top));
+    CheckFrameWork(count, image.Width, screen);
     std::vector<GifPixelType> line(static_cast<std::size_t>(image.Width));
     const int left = image.Left, width = std::max(0, std::min(image.Width, screen.Width - left));
-    for (const int row : RowOrder(image.Height, image.Interlace)) {
+    for (std::size_t i = 0; i < count; ++i) {
         Check(gif, DGifGetLine(gif.get(), line.data(), image.Width));
-        const int y = image.Top + row;
+        const int y = image.Top + rows[i];
         if (y >= screen.Height || width == 0) continue;
         std::uint32_t* out = screen.Pixels.data() + static_cast<std::size_t>(y) * screen.Width + left;
         // The transparent colour's entry is 0, as is the screen under it: the first image is written whole.
