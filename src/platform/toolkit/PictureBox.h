@@ -41,7 +41,8 @@ public:
     // Sides beyond this are refused (std::out_of_range), as are negative ones. A size the raster layer
     // cannot make a surface of (too many pixels) is refused with std::length_error, and a resize refused
     // so leaves the surface as it was.
-    static constexpr int MaxSide = MaxPictureSide;
+    static constexpr int MaxSide = 16384;
+    static_assert(MaxSide >= MaxPictureSide, "a surface takes the size of any picture");
 
     explicit PictureBox(const Design& design);
     ~PictureBox();
