@@ -133,6 +133,7 @@ StdPicture Decode(const std::string& native) {
     const std::vector<std::uint8_t> bytes = ReadPictureFile(native);
     if (bytes.empty()) throw PictureLoadError("file is empty");
     if (const std::string cause = IncompletePicture(bytes); !cause.empty()) throw PictureLoadError(cause);
+    if (const std::string cause = OverreachingGif(bytes); !cause.empty()) throw PictureLoadError(cause);
     const PictureDecoder& decoder = DecoderSeam();
     StdPicture picture = decoder ? decoder(EncodedPicture(native, bytes)) : LoadBitmapResource(bytes);
     if (!picture || !PictureSizeAllowed(picture->Width, picture->Height) ||

@@ -154,6 +154,25 @@ TEST(LoadPictureTest, APictureTooLargeAloneOrBesideThoseHeldIsRefused) {
     toolkit::SetPictureDecoder(previous);
 }
 
+// A 1 x 1 screen in front of an interlaced 65535 x 65535 frame: refused from its descriptors, whatever decoder the
+// platform has, before that decoder sees it.
+TEST(LoadPictureTest, AGifFrameFarOutsideItsScreenIsRefusedBeforeAnyDecoderRuns) {
+    ScratchFolder folder("frame");
+    const std::vector<std::uint8_t> gif{'G',  'I',  'F',  '8',  '9',  'a', 1,   0,    1,    0, 0x80, 0,
+                                        0,    0,    0,    0,    255,  255, 255, 0x2C, 0,    0, 0,    0,
+                                        0xFF, 0xFF, 0xFF, 0xFF, 0x40, 2,   2,   0x44, 0x01, 0, 0x3B};
+    int decodes = 0;
+    auto previous = toolkit::SetPictureDecoder([&](const toolkit::EncodedPicture&) {
+        ++decodes;
+        return toolkit::StdPicture();
+    });
+    const std::string file = folder.Write("crafted.gif", gif);
+    EXPECT_EQ(LoadError(file),
+              "cannot load picture '" + file + "': GIF: the image lies far outside its logical screen of 1 x 1");
+    EXPECT_EQ(decodes, 0);
+    toolkit::SetPictureDecoder(previous);
+}
+
 TEST(DirTest, NamesOnlyOrdinaryVisibleFiles) {
     ScratchFolder folder("dir");
     folder.Write("cross.gif", std::string("x"));

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/toolkit/PictureFile.h"
 #include "platform/toolkit/decoders/PictureDecoders.h"
 
 namespace toolkit {
@@ -69,23 +70,6 @@ std::vector<int> RowOrder(int height, bool interlaced) {
     return rows;
 }
 
-// How many of `rows` must be read to reach the last one that lands above row `shown` of the image.
-std::size_t RowsToRead(const std::vector<int>& rows, int shown) {
-    for (std::size_t count = rows.size(); count > 0; --count)
-        if (rows[count - 1] < shown) return count;
-    return 0;
-}
-
-// The work of decoding a frame is its width times the rows read. Rows past the screen's bottom are never read, but a
-// frame far wider than its screen, or interlaced far below it, would still cost more than the screen shows: such a
-// frame is refused, so a tiny screen cannot stand in front of a huge frame's work.
-void CheckFrameWork(std::size_t rows, int frameWidth, const Picture& screen) {
-    const std::size_t shown = static_cast<std::size_t>(screen.Width) * static_cast<std::size_t>(screen.Height);
-    if (rows * static_cast<std::size_t>(frameWidth) > 2 * shown)
-        throw PictureLoadError("GIF: the image lies far outside its logical screen of " + std::to_string(screen.Width) +
-                               " x " + std::to_string(screen.Height));
-}
-
 std::array<std::uint32_t, 256> Palette(const ColorMapObject& map, int transparent) {
     std::array<std::uint32_t, 256> palette;
     palette.fill(0xFF000000u);
@@ -106,9 +90,11 @@ void ReadImage(const GifFile& gif, int transparent, Picture& screen) {
     if (map == nullptr) throw PictureLoadError("GIF: the image has no colour table");
     if (image.Width <= 0) return;
     const std::array<std::uint32_t, 256> palette = Palette(*map, transparent);
+    const GifFrame frame{image.Top, image.Width, image.Height, image.Interlace};
+    if (const std::string cause = OverreachingGif(frame, screen.Width, screen.Height); !cause.empty())
+        throw PictureLoadError(cause);
     const std::vector<int> rows = RowOrder(image.Height, image.Interlace);
-    const std::size_t count = RowsToRead(rows, std::max(0, screen.Height - image.Top));
-    CheckFrameWork(count, image.Width, screen);
+    const auto count = static_cast<std::size_t>(GifRowsToRead(frame, screen.Height));
     std::vector<GifPixelType> line(static_cast<std::size_t>(image.Width));
     const int left = image.Left, width = std::max(0, std::min(image.Width, screen.Width - left));
     for (std::size_t i = 0; i < count; ++i) {
