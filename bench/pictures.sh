@@ -28,20 +28,8 @@ cases=("$@")
 [ ${#cases[@]} -gt 0 ] || cases=(shipped photo largest largest-cmyk crafted-gif)
 command -v Xvfb >/dev/null || { echo "Xvfb is needed (Debian package xvfb)" >&2; exit 2; }
 
-work=$(mktemp -d)
-xvfb_pid=
-cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=
-read -r -t 20 display <"$work/displayfd" || true
-[ -n "$display" ] || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+. "$(dirname "${BASH_SOURCE[0]}")/private_xvfb.sh"
+private_xvfb
 
 mib() { awk -v k="$1" 'BEGIN {printf "%.1f", k / 1024}'; }
 median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }

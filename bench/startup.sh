@@ -35,21 +35,8 @@ command -v Xvfb >/dev/null || { echo "Xvfb is needed (Debian package xvfb)" >&2;
 boost=
 if nice -n -10 true 2>/dev/null; then boost="nice -n -10"; fi
 
-work=$(mktemp -d)
-xvfb_pid=
-cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# -displayfd picks a free display and reports it once the server accepts clients.
-mkfifo "$work/displayfd"
-$boost Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=
-read -r -t 20 display <"$work/displayfd" || true
-[ -n "$display" ] || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+. "$(dirname "${BASH_SOURCE[0]}")/private_xvfb.sh"
+private_xvfb $boost
 
 # run LABEL PROGRAM: one measured start, its figures left in run_ms, run_cpu and run_kib.
 run() {
