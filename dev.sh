@@ -12,10 +12,11 @@ cd "$(dirname "${BASH_SOURCE[0]}")"
 # Build: compiler, CMake, Qt 6, giflib and libjpeg-turbo (the picture decoders) and the test and benchmark libraries.
 # Tests: the desktop-file and AppStream validators, dpkg-dev, file and lintian for the Debian package, Xvfb and XCB
 # for the start-up benchmark, xdotool to answer the real program's boxes; D-Bus, the accessibility bus and its Python
-# client for the screen-reader test. Fuzzing: clang with its libFuzzer and sanitizer runtimes.
+# client for the screen-reader test, and dbus-launch, which the program must not make libdbus start where no session
+# bus runs. Fuzzing: clang with its libFuzzer and sanitizer runtimes.
 packages=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
           libgif-dev libjpeg-dev libqt6gui6 fonts-dejavu-core desktop-file-utils appstream dpkg-dev file lintian
-          libxcb1-dev xvfb xauth xdotool dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+          libxcb1-dev xvfb xauth xdotool dbus dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0
           clang libclang-rt-14-dev)
 # Windows only: the cross compiler, Wine to run the tests, NSIS for the installer, Wine's own fonts, and ImageMagick
 # to look at the window.

@@ -3,7 +3,7 @@
 //
 //   map_watch [--settle MS] [--timeout MS] -- PROGRAM [ARGS...]
 //
-// Prints one line:  map_ms=<float> cpu_ms=<float> hwm_kib=<int> rss_at_map_kib=<int>
+// Prints one line:  map_ms=<float> cpu_ms=<float> hwm_kib=<int> rss_at_map_kib=<int> rss_kib=<int>
 //
 // The clock starts just before fork() and stops when the MapNotify event for the program's window arrives: the
 // watcher listens for SubstructureNotify on the root window, so the X server itself tells us, with no polling
@@ -14,7 +14,8 @@
 // hardly moves when other work competes for the processors, so it shows what the program itself spends.
 //
 // VmHWM is a high-water mark, so a single read at the end of the settle period gives the peak over the launch,
-// the first paint that follows the map, and the settle time itself. The program is then killed.
+// the first paint that follows the map, and the settle time itself; VmRSS read then (rss_kib) is what the program
+// still holds once started. The program is then killed.
 #include <xcb/xcb.h>
 
 #include <poll.h>
@@ -222,9 +223,11 @@ int main(int argc, char** argv) {
     const long rssAtMap = StatusKib(pid, "VmRSS");
     usleep(static_cast<useconds_t>(options.SettleMs) * 1000);
     const long hwm = StatusKib(pid, "VmHWM");
+    const long held = StatusKib(pid, "VmRSS");
     Stop(pid);
     xcb_disconnect(c);
 
-    std::printf("map_ms=%.2f cpu_ms=%.2f hwm_kib=%ld rss_at_map_kib=%ld\n", *mappedAt - start, cpuAtMap, hwm, rssAtMap);
+    std::printf("map_ms=%.2f cpu_ms=%.2f hwm_kib=%ld rss_at_map_kib=%ld rss_kib=%ld\n", *mappedAt - start, cpuAtMap,
+                hwm, rssAtMap, held);
     return hwm < 0 ? 1 : 0;
 }

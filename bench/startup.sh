@@ -32,15 +32,7 @@ command -v Xvfb >/dev/null || { echo "Xvfb is needed (Debian package xvfb)" >&2;
 
 source "$(dirname "${BASH_SOURCE[0]}")/startup_common.sh"
 
-work=$(mktemp -d)
-xvfb_pid=
-cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-start_xvfb "$work"
+start_xvfb
 
 # run LABEL PROGRAM: one measured start, its figures left in run_ms, run_cpu and run_kib.
 run() {

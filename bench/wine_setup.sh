@@ -1,23 +1,17 @@
-# Sourced by the benchmarks of the Windows program under Wine, after startup_common.sh: a scratch folder in work
-# with a private Xvfb and a fresh Wine prefix, all taken away when the script ends. The script starts the prefix's
+# Sourced by the benchmarks of the Windows program under Wine, after startup_common.sh: the private Xvfb and a fresh
+# Wine prefix in the scratch folder, all taken away when the script ends. The script starts the prefix's
 # wineserver its own way, then fills the prefix with boot_wine.
 for tool in Xvfb wine wineserver wineboot; do
     command -v "$tool" >/dev/null || { echo "$tool is needed (Debian packages xvfb, wine, wine64)" >&2; exit 2; }
 done
 
-work=$(mktemp -d)
-xvfb_pid=
 wine_env=()
-cleanup() {
-    if [ ${#wine_env[@]} -gt 0 ]; then
-        env "${wine_env[@]}" wineserver -k 2>/dev/null || true
-        env "${wine_env[@]}" wineserver -w 2>/dev/null || true
-    fi
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
+before_cleanup() {
+    [ ${#wine_env[@]} -gt 0 ] || return 0
+    env "${wine_env[@]}" wineserver -k 2>/dev/null || true
+    env "${wine_env[@]}" wineserver -w 2>/dev/null || true
 }
-trap cleanup EXIT
-start_xvfb "$work"
+start_xvfb
 
 # Every Wine command, the server and the measured programs alike, sees only this environment. No menu entries in
 # the host's home folder, and no offer to download .NET or HTML engines.

@@ -1,8 +1,9 @@
 // Drives the raster layer with a stream of calls decoded from the input: surfaces
-// created, resized and deleted, pens and brushes selected and deleted, blits, lines,
-// ellipses and single pixels, all with wild arguments and stale handles. Beyond the
-// sanitizers it checks what every call must leave behind: pixels that read back as
-// written, blits that land where they were aimed, and no object outliving the run.
+// created, resized, deleted and showing shared pixels, pens and brushes selected and
+// deleted, blits, lines, ellipses and single pixels, all with wild arguments and stale
+// handles. Beyond the sanitizers it checks what every call must leave behind: pixels that
+// read back as written, blits that land where they were aimed, shared pixels never written,
+// and no object outliving the run.
 // Arguments are decoded into named values one after the other, so that an input
 // means the same calls whatever order a compiler evaluates arguments in.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "platform/gdi/Gdi.h"
@@ -60,7 +62,14 @@ bool Affordable(int width, int height) {
     return refused || std::int64_t{width} * height <= kPixelBudget;
 }
 
+// Pixels a surface shows without owning them, and what they held when shared: no call may write them.
+struct SharedPixels {
+    std::shared_ptr<std::uint32_t[]> pixels;
+    std::vector<std::uint32_t> original;
+};
+
 struct Session {
+    std::vector<SharedPixels> shared;
     std::vector<gdi::HDC> dcs;
     std::vector<gdi::HGDIOBJ> objects;  // pens and brushes not yet deleted
     std::vector<gdi::HANDLE> stale;     // anything deleted, to be used again
@@ -205,8 +214,27 @@ void Pixel(Session& s, FuzzedDataProvider& in) {
     }
 }
 
+// A surface shows new opaque pixels, or another surface's image.
+void Share(Session& s, FuzzedDataProvider& in) {
+    const gdi::HDC dc = s.Dc(in);
+    if (in.ConsumeBool()) {
+        gdi::CopySurface(dc, s.Dc(in));
+        return;
+    }
+    const int width = in.ConsumeIntegralInRange(0, 40), height = in.ConsumeIntegralInRange(0, 40);
+    std::vector<std::uint32_t> original(static_cast<std::size_t>(width * height) + 1);
+    for (std::uint32_t& pixel : original) pixel = 0xFF000000u | (in.ConsumeIntegral<std::uint32_t>() & 0xFFFFFFu);
+    std::shared_ptr<std::uint32_t[]> pixels(new std::uint32_t[original.size()]);
+    std::copy(original.begin(), original.end(), pixels.get());
+    // Read back through GetPixel, which leaves them shared; Inside would take the surface's pixels for drawing.
+    if (gdi::SharePixels(dc, pixels, width, height) != gdi::FALSE && width > 0 && height > 0)
+        Expect(gdi::GetPixel(dc, width - 1, height - 1) == gdi::FromPixel(original[original.size() - 2]),
+               "a surface does not show the pixels it shares");
+    s.shared.push_back(SharedPixels{std::move(pixels), std::move(original)});
+}
+
 void Step(Session& s, FuzzedDataProvider& in) {
-    switch (in.ConsumeIntegralInRange(0, 15)) {
+    switch (in.ConsumeIntegralInRange(0, 16)) {
         case 0:
             CreateSurface(s, in);
             break;
@@ -266,6 +294,9 @@ void Step(Session& s, FuzzedDataProvider& in) {
         case 14:
             CheckOpaque(s.Dc(in));
             break;
+        case 15:
+            Share(s, in);
+            break;
         default: {
             const gdi::HDC dc = s.Dc(in);
             const int x0 = in.ConsumeIntegralInRange(-20, 300), y0 = in.ConsumeIntegralInRange(-20, 300);
@@ -285,6 +316,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Session s;
     while (in.remaining_bytes() > 0) Step(s, in);
     for (const gdi::HDC dc : s.dcs) CheckOpaque(dc);
+    for (const SharedPixels& each : s.shared)
+        Expect(std::equal(each.original.begin(), each.original.end(), each.pixels.get()),
+               "a call wrote to pixels a surface only shares");
 
     // Pens and brushes first: those still selected somewhere go with their surface.
     for (const gdi::HGDIOBJ object : s.objects)

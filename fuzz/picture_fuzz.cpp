@@ -1,17 +1,21 @@
-// Feeds any bytes to the toolkit's GIF and JPEG decoders (by the first byte's lowest bit). A decoder must return a
-// picture of an allowed size whose pixels fill it, or throw PictureLoadError; a crash, a sanitizer report or any
-// other exception is a finding.
+// Feeds any bytes to the loader's structural checks and the toolkit's GIF and JPEG decoders (by the first byte's
+// lowest bit). A decoder must return a picture of an allowed size whose pixels fill it, or throw PictureLoadError;
+// a crash, a sanitizer report or any other exception is a finding.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <span>
 
+#include "platform/toolkit/PictureFile.h"
 #include "platform/toolkit/decoders/PictureDecoders.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     const std::span<const std::uint8_t> file(data + 1, size - 1);
+    // The loader's walks over a file's blocks run on whatever a file holds, before any decoder.
+    (void)toolkit::IncompletePicture(file);
+    (void)toolkit::OverreachingGif(file);
     try {
         const toolkit::StdPicture picture = (data[0] & 1) ? toolkit::DecodeJpeg(file) : toolkit::DecodeGif(file);
         if (!toolkit::PictureSizeAllowed(picture->Width, picture->Height) ||

@@ -2,8 +2,9 @@
 # Installs a built tree twice, once with `cmake --install` into a DESTDIR and once as the .deb unpacked with
 # `dpkg -x`, and checks that both hold the program, its pictures, the launcher on the PATH, the desktop file, the
 # metainfo, the icons and the manual page where a desktop expects them, and that the installed program starts and
-# finds its pictures. The install keeps the program in libexec/ with its command in bin/; the package follows
-# Debian's games layout, with the program in lib/games/ and its command in games/.
+# finds its pictures. The install keeps the program in libexec/ with its command in bin/ and its pictures in
+# share/tessarin/; the package follows Debian's games layout, with the program in lib/games/, its command in games/
+# and its pictures in share/games/tessarin/. Either way a relative link Bilder beside the program leads to them.
 #   check_install.sh <build dir> <built program> <scratch dir> <cmake> <cpack>
 set -euo pipefail
 
@@ -46,18 +47,23 @@ starts_and_stays_up() {
     [ "$run_status" -eq 124 ] && ! grep -q Bilder "$scratch/run.log"
 }
 
-# Everything an installed Tessarin must have, below <root>/usr, with the program and its command at the given
-# places under it.
+# Everything an installed Tessarin must have, below <root>/usr, with the program, its command and its pictures at
+# the given places under it.
 check_tree() {
     local label=$1 usr=$2/usr
     local program=$usr/$3
     local launcher=$usr/$4
+    local shared=$usr/$5
 
     [ -f "$program" ] && [ -x "$program" ] || fail "$label: no program at ${program#"$2"}"
     for p in "${pictures[@]}"; do
+        cmp -s "$source_dir/Bilder/$p" "$shared/$p" || fail "$label: ${shared#"$2"}/$p missing or different"
         cmp -s "$source_dir/Bilder/$p" "$(dirname "$program")/Bilder/$p" ||
-            fail "$label: Bilder/$p missing or different beside the program"
+            fail "$label: Bilder/$p not found beside the program"
     done
+    local beside=$(dirname "$program")/Bilder
+    [ -L "$beside" ] && [[ $(readlink "$beside") != /* ]] ||
+        fail "$label: Bilder beside the program is no relative link"
 
     if [ ! -L "$launcher" ]; then
         fail "$label: ${launcher#"$2"} is not a symlink"
@@ -107,7 +113,7 @@ fi
 
 echo "== cmake --install into a DESTDIR"
 DESTDIR="$scratch/destdir" "$cmake" --install "$build" --prefix /usr >"$scratch/install.log"
-check_tree "cmake --install" "$scratch/destdir" libexec/tessarin/tessarin bin/tessarin
+check_tree "cmake --install" "$scratch/destdir" libexec/tessarin/tessarin bin/tessarin share/tessarin/Bilder
 if [ -e "$scratch/destdir/usr/games" ]; then fail "cmake --install: the package's games layout leaked into it"; fi
 
 echo "== cpack -G DEB, unpacked with dpkg -x"
@@ -125,7 +131,7 @@ if dpkg-deb -c "$deb" | grep -q -e '/usr/local/' -e "$build"; then
     fail "the package holds files outside /usr or from the build tree"
 fi
 dpkg -x "$deb" "$scratch/root"
-check_tree ".deb" "$scratch/root" lib/games/tessarin/tessarin games/tessarin
+check_tree ".deb" "$scratch/root" lib/games/tessarin/tessarin games/tessarin share/games/tessarin/Bilder
 if [ -e "$scratch/root/usr/bin" ] || [ -e "$scratch/root/usr/libexec" ]; then fail ".deb: holds bin/ or libexec/ too"; fi
 
 if [ "$failures" -ne 0 ]; then

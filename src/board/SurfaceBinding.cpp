@@ -1,8 +1,6 @@
 #include "board/SurfaceBinding.h"
 
 #include "board/BoardHost.h"
-#include "board/Rounding.h"
-#include "platform/gdi/Gdi.h"
 #include "platform/toolkit/Runtime.h"
 
 namespace Global {
@@ -13,14 +11,15 @@ void LoadPictureToBox(toolkit::PictureBox& Target, const std::string& Path) {
         return;
     }
     toolkit::PictureBox& Staging = TheBoardHost().PictureBuffer(0);
+    const float StagingWidth = Staging.Width();
+    const float StagingHeight = Staging.Height();
     // The staging surface sizes itself to the picture, so its size is the picture's.
     Staging.Picture(toolkit::LoadPicture(Path));
-    Target.Width(Staging.Width());
-    Target.Height(Staging.Height());
-    const gdi::HDC TargetDC = Target.hDC();
-    const std::int32_t Width = Rounding::Nearest32(Target.Width());
-    const std::int32_t Height = Rounding::Nearest32(Target.Height());
-    gdi::BitBlt(TargetDC, 0, 0, Width, Height, Staging.hDC(), 0, 0, gdi::SRCCOPY);
+    // Its image whole at its size, a copy in effect: an opaque picture's pixels stay shared by both surfaces.
+    Target.TakeImageOf(Staging);
+    // Back to its earlier size before the picture goes, so clearing it fills no picture-sized image.
+    Staging.Width(StagingWidth);
+    Staging.Height(StagingHeight);
     Staging.Picture(nullptr);
 }
 

@@ -60,7 +60,7 @@ TEST_F(SurfaceBinding, LoadCopiesThePictureAndLeavesTheStagingBufferEmpty) {
     float StagedWidth = 0;
     float StagedHeight = 0;
     Board.View.OnSurfaceChanged = [&](toolkit::PictureBox& Surface) {
-        if (&Surface != &Buff(0)) return;
+        if (&Surface != &Buff(0) || StagedWidth != 0) return;  // the first change gives the staged picture's size
         StagedWidth = Surface.Width();
         StagedHeight = Surface.Height();
     };
@@ -77,6 +77,26 @@ TEST_F(SurfaceBinding, LoadCopiesThePictureAndLeavesTheStagingBufferEmpty) {
             ASSERT_EQ(gdi::ToPixel(gdi::GetPixel(Buff(1).hDC(), X, Y)),
                       Picture->Pixels[static_cast<std::size_t>(Y * 40 + X)])
                 << X << "," << Y;
+}
+
+// A photo as big as the screen would otherwise live three times over: as the picture, in the staging buffer and in
+// its target.
+TEST_F(SurfaceBinding, AnOpaquePictureIsSharedNotCopiedAndTheStagingBufferShrinksBack) {
+    MarkAllPresent();
+    const auto Photo = std::const_pointer_cast<toolkit::Picture>(toolkit::StdPicture(SolidPicture(400, 300, 0x302010)));
+    Photo->Opaque = true;
+    const float StagingWidth = Buff(0).Width();
+    const std::size_t Before = gdi::OwnPixelCount();
+    Global::LoadPictureToBox(Buff(1), AddFile("Background.jpg", Photo));
+
+    EXPECT_LT(gdi::OwnPixelCount(), Before + 400 * 300);
+    EXPECT_EQ(Buff(0).Width(), StagingWidth);
+    EXPECT_EQ(Buff(1).Width(), 400);
+    EXPECT_EQ(gdi::GetPixel(Buff(1).hDC(), 399, 299), 0x302010u);
+    // Drawing on the target gives it pixels of its own first: the picture stays as it was.
+    gdi::SetPixel(Buff(1).hDC(), 0, 0, 0xFF);
+    EXPECT_EQ(gdi::GetPixel(Buff(1).hDC(), 0, 0), 0xFFu);
+    EXPECT_EQ(Photo->Pixels[0], gdi::ToPixel(0x302010));
 }
 
 TEST_F(SurfaceBinding, MissingFileMarksOnlyItsTarget) {

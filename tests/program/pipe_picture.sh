@@ -22,6 +22,7 @@ pid=$!
 new_window() {
     local w tries=${WITHIN:--1}
     for (( ; tries != 0; tries-- )); do
+        kill -0 "$pid" 2>/dev/null || { cat "$work/stderr" >&2; echo "the program ended before its window showed" >&2; exit 1; }
         for w in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true); do
             [[ " $* " == *" $w "* ]] || { echo "$w"; return; }
         done

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs a command in an X server of its own:  with_xvfb.sh [-s WxHxD] COMMAND...
 # The server picks a free display itself and names it once it listens, so tests started side by side never race
-# for a display number, and a lock left behind by a killed server is passed over.
+# for a display number, and a lock left behind by a killed server is passed over. It never resets: an X server
+# resets when its last client leaves, and drops every client still connecting then, which such a client reports as
+# "could not connect to display" (as the sanitizer-built program, slow to start, did when a client had just left).
 set -euo pipefail
 screen=1280x1024x24
 if [ "${1:-}" = -s ]; then screen=$2; shift 2; fi
@@ -9,7 +11,7 @@ dir=$(mktemp -d)
 server=
 trap 'exit 143' TERM INT
 trap '[ -n "$server" ] && kill "$server" 2>/dev/null && wait "$server" 2>/dev/null; rm -rf "$dir"' EXIT
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$dir/display" 2>"$dir/log" &
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/log" &
 server=$!
 until [ -s "$dir/display" ]; do
     kill -0 "$server" 2>/dev/null || { cat "$dir/log" >&2; echo "with_xvfb: the X server did not start" >&2; exit 1; }

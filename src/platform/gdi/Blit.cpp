@@ -36,28 +36,34 @@ Span ClipSpan(std::int64_t dst, std::int64_t src, std::int64_t length, int dstSi
     return Span{dst, src, std::max<std::int64_t>(length, 0)};
 }
 
-std::uint32_t* Row(Dc& dc, std::int64_t y) {
-    return dc.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(dc.width);
+// Row y of an image `width` pixels wide.
+template <typename Pixel>
+Pixel* Row(Pixel* bits, int width, std::int64_t y) {
+    return bits + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
 }
 
 struct Copy {
     std::uint32_t operator()(std::uint32_t, std::uint32_t s) const { return s; }
 };
 
+// The destination is made its own before the source is read, so that a surface blitted onto itself reads what it
+// writes to.
 template <typename Op>
-void BlitRows(Dc& dst, const Span& xs, const Span& ys, Dc& src, Op op) {
+void BlitRows(Dc& dst, const Span& xs, const Span& ys, const Dc& src, Op op) {
+    std::uint32_t* const to0 = OwnBits(dst);
+    const std::uint32_t* const from0 = Bits(src);
     const bool same = &dst == &src;
     std::vector<std::uint32_t> line(same ? static_cast<std::size_t>(xs.length) : 0);
     // Same surface, rows overlapping downwards: go bottom-up so no row is read after it was written.
     const bool upwards = same && ys.dst > ys.src;
     for (std::int64_t i = 0; i < ys.length; ++i) {
         const std::int64_t r = upwards ? ys.length - 1 - i : i;
-        const std::uint32_t* from = Row(src, ys.src + r) + xs.src;
+        const std::uint32_t* from = Row(from0, src.width, ys.src + r) + xs.src;
         if (same) {
             std::copy(from, from + xs.length, line.begin());
             from = line.data();
         }
-        std::uint32_t* to = Row(dst, ys.dst + r) + xs.dst;
+        std::uint32_t* to = Row(to0, dst.width, ys.dst + r) + xs.dst;
         if constexpr (std::is_same_v<Op, Copy>)
             std::copy(from, from + xs.length, to);  // the library's vector copy, not a loop left scalar
         else
@@ -103,13 +109,14 @@ void ScaledKeyBlit(Dc& dst, std::int64_t dx, std::int64_t dy, std::int64_t dw, s
                    std::int64_t sx, std::int64_t sy, std::int64_t sw, std::int64_t sh, std::uint32_t key) {
     const std::int64_t i0 = std::max<std::int64_t>(0, -dx), i1 = std::min<std::int64_t>(dw, dst.width - dx);
     const std::int64_t j0 = std::max<std::int64_t>(0, -dy), j1 = std::min<std::int64_t>(dh, dst.height - dy);
-    if (i0 >= i1) return;  // nothing lands on the surface, which may have no pixels at all
+    if (i0 >= i1 || j0 >= j1) return;  // nothing lands on the surface, which may have no pixels at all
+    std::uint32_t* const to0 = OwnBits(dst);
+    const std::uint32_t* const from0 = Bits(src);
     for (std::int64_t j = j0; j < j1; ++j) {
         const std::int64_t v = sy + Nearest(j, dh, sh);
         if (v < 0 || v >= src.height) continue;
-        const std::uint32_t* from =
-            src.pixels.data() + static_cast<std::size_t>(v) * static_cast<std::size_t>(src.width);
-        std::uint32_t* row = Row(dst, dy + j);  // indexed from the row's start: dx may lie left of it
+        const std::uint32_t* from = Row(from0, src.width, v);
+        std::uint32_t* row = Row(to0, dst.width, dy + j);  // indexed from the row's start: dx may lie left of it
         for (std::int64_t i = i0; i < i1; ++i) {
             const std::int64_t u = sx + Nearest(i, dw, sw);
             if (u < 0 || u >= src.width) continue;

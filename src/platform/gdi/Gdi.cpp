@@ -70,14 +70,14 @@ HDC CreateSurfaceDC(int width, int height, COLORREF fill) {
 
 BOOL DeleteDC(HDC hdc) { return Table().DeleteDc(hdc); }
 
-// Kept pixels are copied and new ones filled, each in one pass over the new image. An image that keeps its
-// width keeps its rows where they are and only gains or loses some at the bottom.
+// Kept pixels are copied and new ones filled, each in one pass over the new image. An image of its own that keeps
+// its width keeps its rows where they are and only gains or loses some at the bottom.
 BOOL ResizeSurface(HDC hdc, int width, int height, COLORREF fill) {
     Dc* dc = Table().FindDc(hdc);
     if (dc == nullptr || !SaneSize(width, height)) return FALSE;
     if (width == dc->width && height == dc->height) return TRUE;
     const std::uint32_t pixel = ToPixel(fill);
-    if (width == dc->width) {
+    if (width == dc->width && !dc->shared) {
         const std::size_t kept = std::min(dc->pixels.size(), PixelCount(width, height));
         dc->pixels.resize(PixelCount(width, height));
         FillPixels(dc->pixels.data() + kept, dc->pixels.size() - kept, pixel);
@@ -87,7 +87,7 @@ BOOL ResizeSurface(HDC hdc, int width, int height, COLORREF fill) {
         const int keepW = std::min(width, dc->width);
         const int keepH = std::min(height, dc->height);
         for (int y = 0; y < keepH; ++y) {
-            const auto* from = dc->pixels.data() + PixelCount(dc->width, y);
+            const auto* from = detail::Bits(*dc) + PixelCount(dc->width, y);
             std::uint32_t* to = pixels.data() + PixelCount(width, y);
             std::copy(from, from + keepW, to);
             FillPixels(to + keepW, static_cast<std::size_t>(width - keepW), pixel);
@@ -95,29 +95,64 @@ BOOL ResizeSurface(HDC hdc, int width, int height, COLORREF fill) {
         const std::size_t kept = PixelCount(width, std::max(keepH, 0));
         FillPixels(pixels.data() + kept, pixels.size() - kept, pixel);
         dc->pixels = std::move(pixels);
+        dc->shared.reset();
     }
     dc->width = width;
     dc->height = height;
     return TRUE;
 }
 
+// Shared pixels are let go rather than copied: every pixel is overwritten.
 BOOL FillSurface(HDC hdc, COLORREF fill) {
     Dc* dc = Table().FindDc(hdc);
     if (dc == nullptr) return FALSE;
+    if (dc->shared) {
+        dc->pixels = detail::Pixels(PixelCount(dc->width, dc->height));
+        dc->shared.reset();
+    }
     FillPixels(dc->pixels.data(), dc->pixels.size(), ToPixel(fill));
+    return TRUE;
+}
+
+BOOL SharePixels(HDC hdc, std::shared_ptr<const std::uint32_t[]> pixels, int width, int height) {
+    Dc* dc = Table().FindDc(hdc);
+    if (dc == nullptr || !pixels || !SaneSize(width, height)) return FALSE;
+    detail::Pixels().swap(dc->pixels);
+    dc->shared = std::move(pixels);
+    dc->width = width;
+    dc->height = height;
+    return TRUE;
+}
+
+BOOL CopySurface(HDC hdc, HDC hdcSrc) {
+    Dc* dst = Table().FindDc(hdc);
+    const Dc* src = Table().FindDc(hdcSrc);
+    if (dst == nullptr || src == nullptr) return FALSE;
+    if (dst == src) return TRUE;
+    if (src->shared) {
+        detail::Pixels().swap(dst->pixels);
+        dst->shared = src->shared;
+    } else {
+        dst->pixels = src->pixels;
+        dst->shared.reset();
+    }
+    dst->width = src->width;
+    dst->height = src->height;
     return TRUE;
 }
 
 SurfaceBits GetSurfaceBits(HDC hdc) {
     Dc* dc = Table().FindDc(hdc);
     if (dc == nullptr) return {};
-    return SurfaceBits{dc->pixels.data(), dc->width, dc->height};
+    return SurfaceBits{detail::OwnBits(*dc), dc->width, dc->height};
 }
+
+std::size_t OwnPixelCount() { return Table().OwnPixelCount(); }
 
 COLORREF GetPixel(HDC hdc, int x, int y) {
     const Dc* dc = Table().FindDc(hdc);
     if (dc == nullptr || x < 0 || y < 0 || x >= dc->width || y >= dc->height) return CLR_INVALID;
-    return FromPixel(dc->pixels[PixelCount(dc->width, y) + static_cast<std::size_t>(x)]);
+    return FromPixel(detail::Bits(*dc)[PixelCount(dc->width, y) + static_cast<std::size_t>(x)]);
 }
 
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "platform/gdi/Basics.h"
 
@@ -53,14 +54,26 @@ BOOL DeleteDC(HDC hdc);
 BOOL ResizeSurface(HDC hdc, int width, int height, COLORREF fill);
 BOOL FillSurface(HDC hdc, COLORREF fill);
 
+// A surface can show pixels that it shares with their owner instead of holding its own: `pixels`, `width` ×
+// `height` of them row by row, become its image at that size, kept alive by the pointer and never written. The
+// first call that draws on the surface copies them into pixels of its own; FillSurface and ResizeSurface let them
+// go. So a picture shown as it is costs no second copy.
+BOOL SharePixels(HDC hdc, std::shared_ptr<const std::uint32_t[]> pixels, int width, int height);
+// `hdc` takes the size and the image of `hdcSrc`, as a resize and a SRCCOPY of it whole would; pixels that the
+// source shares are shared by both.
+BOOL CopySurface(HDC hdc, HDC hdcSrc);
+
 struct SurfaceBits {
     std::uint32_t* pixels = nullptr;  // row-major, `width` pixels a row; null for a bad handle
     int width = 0;
     int height = 0;
 };
+// For drawing on the pixels directly, so a surface sharing its pixels gets its own first.
 SurfaceBits GetSurfaceBits(HDC hdc);
 
 // How many device contexts, pens and brushes are alive (stock objects excluded).
 std::size_t LiveObjectCount();
+// How many pixels the surfaces hold of their own: shared ones are not counted.
+std::size_t OwnPixelCount();
 
 }  // namespace gdi

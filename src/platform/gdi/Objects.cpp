@@ -168,6 +168,13 @@ BOOL ObjectTable::DeleteDc(HDC h) {
     return TRUE;
 }
 
+std::size_t ObjectTable::OwnPixelCount() const {
+    std::size_t count = 0;
+    for (const Slot& s : slots_)
+        if (s.kind == Kind::Dc && s.dc) count += s.dc->pixels.size();
+    return count;
+}
+
 ObjectTable& Table() {
     static ObjectTable table;
     return table;

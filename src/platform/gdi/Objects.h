@@ -44,14 +44,29 @@ struct FillLaterAllocator : std::allocator<T> {
 };
 using Pixels = std::vector<std::uint32_t, FillLaterAllocator<std::uint32_t>>;
 
+// A surface's image is its own `pixels`, or pixels it shares with their owner (a picture, or another surface that
+// shows them) until it is first drawn on. Drawing goes through OwnBits, reading through Bits.
 struct Dc {
     Pixels pixels;
+    std::shared_ptr<const std::uint32_t[]> shared;
     int width = 0;
     int height = 0;
     HPEN pen = 0;
     HBRUSH brush = 0;
     POINT position{0, 0};
 };
+
+inline const std::uint32_t* Bits(const Dc& dc) { return dc.shared ? dc.shared.get() : dc.pixels.data(); }
+
+// The first drawing on a surface that shares its pixels copies them into its own.
+inline std::uint32_t* OwnBits(Dc& dc) {
+    if (dc.shared) {
+        const std::uint32_t* from = dc.shared.get();
+        dc.pixels.assign(from, from + static_cast<std::size_t>(dc.width) * static_cast<std::size_t>(dc.height));
+        dc.shared.reset();
+    }
+    return dc.pixels.data();
+}
 
 class ObjectTable {
 public:
@@ -75,6 +90,7 @@ public:
     BOOL DeleteDc(HDC h);
     HGDIOBJ Stock(int which) const;
     std::size_t LiveCount() const { return live_; }
+    std::size_t OwnPixelCount() const;
 
 private:
     struct Slot {

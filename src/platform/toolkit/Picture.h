@@ -29,9 +29,11 @@ public:
 using StdPicture = std::shared_ptr<const Picture>;
 
 // Pictures beyond these bounds are refused before any pixel memory is taken, so a
-// corrupt or hostile header cannot exhaust memory.
-constexpr int MaxPictureSide = 16384;
-constexpr std::int64_t MaxPicturePixels = std::int64_t{1} << 25;  // 128 MB of pixels
+// corrupt or hostile header cannot exhaust memory. A phone photo (48 megapixels at 8000 x
+// 6000) passes. LoadPicture also holds all the pictures it handed out that are still alive
+// to MaxPicturePixels together, so eight pictures cannot take eight times as much.
+constexpr int MaxPictureSide = 8192;
+constexpr std::int64_t MaxPicturePixels = std::int64_t{1} << 26;  // 64 Mi pixels, 256 MB
 
 constexpr bool PictureSizeAllowed(std::int64_t width, std::int64_t height) {
     return width > 0 && height > 0 && width <= MaxPictureSide && height <= MaxPictureSide &&

@@ -33,6 +33,12 @@ std::uint32_t Over(std::uint32_t picture, std::uint32_t background) {
     return result;
 }
 
+// An opaque picture's pixels are the surface's image as they are, where they fill it whole.
+bool ShownAsItIs(const Picture& picture) {
+    return picture.Opaque && !picture.Pixels.empty() &&
+           picture.Pixels.size() == static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height);
+}
+
 }  // namespace
 
 PictureBox::PictureBox(const Design& design) : design_(design) {
@@ -66,7 +72,13 @@ void PictureBox::Height(float vNewValue) { Resize(design_.Width, CheckedSide(vNe
 const StdPicture& PictureBox::Picture() const { return design_.Picture; }
 
 void PictureBox::Picture(StdPicture vNewValue) {
-    if (design_.AutoSize && vNewValue) Resize(vNewValue->Width, vNewValue->Height);
+    const bool resize = design_.AutoSize && vNewValue;
+    if (resize && ShownAsItIs(*vNewValue)) {
+        ShowAsItIs(vNewValue);
+        design_.Picture = std::move(vNewValue);
+        return;
+    }
+    if (resize) Resize(vNewValue->Width, vNewValue->Height);
     design_.Picture = std::move(vNewValue);
     Erase();
 }
@@ -109,6 +121,14 @@ void PictureBox::Table(CellTable* vNewValue) {
     if (table_ != nullptr) table_->surface_ = this;
 }
 
+void PictureBox::TakeImageOf(const PictureBox& Source) {
+    const bool resized = Source.design_.Width != design_.Width || Source.design_.Height != design_.Height;
+    gdi::CopySurface(hdc_, Source.hdc_);
+    design_.Width = Source.design_.Width;
+    design_.Height = Source.design_.Height;
+    if (resized) NotifyChanged();
+}
+
 gdi::HDC PictureBox::Paint() noexcept {
     if (!design_.AutoRedraw) Erase();
     return hdc_;
@@ -140,6 +160,10 @@ void PictureBox::Erase(Blank state) {
         if (state == Blank::No) gdi::FillSurface(hdc_, design_.BackColor);
         return;
     }
+    if (ShownAsItIs(*picture) && picture->Width == design_.Width && picture->Height == design_.Height) {
+        ShowAsItIs(picture);
+        return;
+    }
     const gdi::SurfaceBits bits = gdi::GetSurfaceBits(hdc_);
     if (bits.pixels == nullptr) return;
     const std::uint32_t background = gdi::ToPixel(design_.BackColor);
@@ -164,6 +188,18 @@ void PictureBox::Resize(int width, int height) {
     if (width == design_.Width && height == design_.Height) return;
     if (!gdi::ResizeSurface(hdc_, width, height, design_.BackColor))
         throw std::length_error("picture surface cannot be resized to " + SizeText(width, height));
+    design_.Width = width;
+    design_.Height = height;
+    NotifyChanged();
+}
+
+// The surface shows the opaque picture's own pixels at the picture's size: no copy, and no fill of a surface that
+// the picture covers whole anyway.
+void PictureBox::ShowAsItIs(const StdPicture& picture) {
+    const int width = picture->Width, height = picture->Height;
+    if (!gdi::SharePixels(hdc_, std::shared_ptr<const std::uint32_t[]>(picture, picture->Pixels.data()), width, height))
+        throw std::length_error("picture surface cannot be resized to " + SizeText(width, height));
+    if (width == design_.Width && height == design_.Height) return;
     design_.Width = width;
     design_.Height = height;
     NotifyChanged();

@@ -3,6 +3,8 @@
 //
 // The surface is erased to its BackColor with its Picture drawn at the top-left over
 // it: the picture is the surface's background, so Cls and a new BackColor restore it.
+// An opaque picture that covers the surface exactly is shown from the picture's own
+// pixels, shared with it until something draws on the surface.
 //
 // With AutoRedraw True, hDC addresses the persistent image, which the front end
 // shows. Setting AutoRedraw False gives that image up: hDC then addresses a new,
@@ -34,13 +36,14 @@ public:
         bool AutoSize = false;                        // takes the size of an assigned picture
         bool AutoRedraw = true;                       // keeps a persistent image
         bool Visible = true;
-        StdPicture Picture;                           // none by default
+        StdPicture Picture;  // none by default
     };
 
     // Sides beyond this are refused (std::out_of_range), as are negative ones. A size the raster layer
     // cannot make a surface of (too many pixels) is refused with std::length_error, and a resize refused
     // so leaves the surface as it was.
-    static constexpr int MaxSide = MaxPictureSide;
+    static constexpr int MaxSide = 16384;
+    static_assert(MaxSide >= MaxPictureSide, "a surface takes the size of any picture");
 
     explicit PictureBox(const Design& design);
     ~PictureBox();
@@ -75,6 +78,9 @@ public:
 
     void Cls();
     void Refresh();
+    // Takes the size and the image of Source, as resizing to it and a SRCCOPY of it whole would. Pixels Source
+    // shows of its picture stay shared with it: neither surface holds a copy until it is drawn on.
+    void TakeImageOf(const PictureBox& Source);
 
     // For the front end when it paints: the device context whose pixels to show.
     // It never throws, as it runs inside the window system's paint handling.
@@ -100,6 +106,7 @@ private:
     enum class Blank { No, Yes };
     void Erase(Blank state = Blank::No);
     void Resize(int width, int height);
+    void ShowAsItIs(const StdPicture& picture);
     void NotifyChanged();
 
     Design design_;

@@ -1,6 +1,7 @@
 #include "platform/toolkit/Runtime.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -50,12 +51,17 @@ constexpr std::uintmax_t MaxPictureFileSize = 54 + static_cast<std::uintmax_t>(M
 // from their type alone.
 std::string NotAFile(fs::file_type type) {
     switch (type) {
-        case fs::file_type::directory: return "not a file (a folder)";
-        case fs::file_type::fifo: return "not a file (a named pipe)";
+        case fs::file_type::directory:
+            return "not a file (a folder)";
+        case fs::file_type::fifo:
+            return "not a file (a named pipe)";
         case fs::file_type::character:
-        case fs::file_type::block: return "not a file (a device)";
-        case fs::file_type::socket: return "not a file (a socket)";
-        default: return "not a file";
+        case fs::file_type::block:
+            return "not a file (a device)";
+        case fs::file_type::socket:
+            return "not a file (a socket)";
+        default:
+            return "not a file";
     }
 }
 
@@ -105,17 +111,40 @@ std::vector<std::uint8_t> ReadPictureFile(const std::string& NativeFileName) {
 
 namespace {
 
+// Pixels of the pictures LoadPicture handed out that are still alive.
+std::atomic<std::int64_t>& LoadedPixels() {
+    static std::atomic<std::int64_t> pixels{0};
+    return pixels;
+}
+
+// The picture, counted among the loaded ones until its last holder lets it go. The count is taken first, so the
+// deleter that runs should the handle fail to be made gives it back.
+StdPicture Counted(StdPicture picture) {
+    const std::int64_t pixels = std::int64_t{picture->Width} * picture->Height;
+    if (LoadedPixels().fetch_add(pixels) + pixels > MaxPicturePixels) {
+        LoadedPixels() -= pixels;
+        throw PictureLoadError("the pictures loaded would hold more than " + std::to_string(MaxPicturePixels) +
+                               " pixels together");
+    }
+    const Picture* shown = picture.get();
+    return StdPicture(shown, [held = std::move(picture), pixels](const Picture*) mutable {
+        held.reset();
+        LoadedPixels() -= pixels;
+    });
+}
+
 // The file is read once: the structural check and the decoder both work on these bytes.
 StdPicture Decode(const std::string& native) {
     const std::vector<std::uint8_t> bytes = ReadPictureFile(native);
     if (bytes.empty()) throw PictureLoadError("file is empty");
     if (const std::string cause = IncompletePicture(bytes); !cause.empty()) throw PictureLoadError(cause);
+    if (const std::string cause = OverreachingGif(bytes); !cause.empty()) throw PictureLoadError(cause);
     const PictureDecoder& decoder = DecoderSeam();
     StdPicture picture = decoder ? decoder(EncodedPicture(native, bytes)) : LoadBitmapResource(bytes);
     if (!picture || !PictureSizeAllowed(picture->Width, picture->Height) ||
         picture->Pixels.size() != static_cast<std::size_t>(picture->Width) * static_cast<std::size_t>(picture->Height))
         throw PictureLoadError("the decoder returned no usable picture");
-    return picture;
+    return Counted(std::move(picture));
 }
 
 // Where the system does not say (a front end then sets App's properties), the folder is the current one.

@@ -46,6 +46,8 @@ struct EncodedPicture {
 // throws (PictureLoadError or any std::exception) with the cause alone; LoadPicture
 // adds the file's name. Pictures beyond PictureSizeAllowed must be refused before
 // their pixels are allocated. Without a decoder installed, 24-bit bitmaps are read.
+// LoadPicture refuses a picture that would take the pictures it loaded, as long as any
+// holder keeps them, past MaxPicturePixels together.
 using PictureDecoder = std::function<StdPicture(const EncodedPicture& File)>;
 StdPicture LoadPicture(const std::string& FileName);
 PictureDecoder SetPictureDecoder(PictureDecoder decoder);  // returns the previous one

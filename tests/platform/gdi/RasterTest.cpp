@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <set>
 #include <utility>
@@ -225,6 +226,29 @@ TEST(GdiSurfaces, ResizingToTheSameWidthKeepsTheRowsInPlace) {
     EXPECT_EQ(GetPixel(s.dc(), 0, 1), CLR_INVALID);
     ASSERT_TRUE(ResizeSurface(s.dc(), 3, 2, RGB(6, 6, 6)));
     EXPECT_EQ(GetPixel(s.dc(), 0, 1), RGB(6, 6, 6)) << "a row given up and taken again is new";
+}
+
+// Every way of drawing on a surface that shares its pixels writes to a copy of its own, never to the owner's.
+TEST(GdiSurfaces, SharedPixelsAreReadInPlaceAndCopiedAtTheFirstDrawing) {
+    const std::shared_ptr<const std::uint32_t[]> owner(new std::uint32_t[6]{1, 2, 3, 4, 5, 6});
+    Surface a(1, 1, 0), b(1, 1, 0), c(3, 2, kBlack);
+    ASSERT_TRUE(SharePixels(a.dc(), owner, 3, 2));
+    ASSERT_TRUE(CopySurface(b.dc(), a.dc()));
+    const std::size_t own = OwnPixelCount();
+    EXPECT_EQ(GetPixel(b.dc(), 2, 1), FromPixel(6));
+    EXPECT_TRUE(BitBlt(c.dc(), 0, 0, 3, 2, a.dc(), 0, 0, SRCPAINT));
+    EXPECT_EQ(GetPixel(c.dc(), 1, 0), FromPixel(2));
+    EXPECT_EQ(OwnPixelCount(), own);
+
+    EXPECT_TRUE(BitBlt(a.dc(), 1, 0, 2, 2, a.dc(), 0, 0, SRCCOPY));
+    SetPixel(b.dc(), 0, 0, kWhite);
+    EXPECT_EQ(GetPixel(a.dc(), 2, 1), FromPixel(5));
+    EXPECT_EQ(GetPixel(b.dc(), 1, 0), FromPixel(2));
+    EXPECT_EQ(OwnPixelCount(), own + 12);
+    FillSurface(a.dc(), kWhite);
+    ResizeSurface(b.dc(), 2, 1, kWhite);
+    EXPECT_EQ(std::vector<std::uint32_t>(owner.get(), owner.get() + 6), (std::vector<std::uint32_t>{1, 2, 3, 4, 5, 6}));
+    EXPECT_FALSE(SharePixels(a.dc(), nullptr, 1, 1));
 }
 
 TEST(GdiBlits, ClipToBothSurfacesAtAnyOffset) {

@@ -2,6 +2,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <memory>
+#include <vector>
 
 #include "BitmapFiles.h"
 #include "support/ScratchFolder.h"
@@ -132,6 +134,45 @@ TEST(LoadPictureTest, AbsurdDimensionsAreRefusedBeforeAnyPixelIsAllocated) {
     EXPECT_NE(LoadError(wide).find("out of range"), std::string::npos);
 }
 
+// The loader's sizes: a side past 8192 names the file and its size; pictures still held count together, and a
+// picture let go makes room again.
+TEST(LoadPictureTest, APictureTooLargeAloneOrBesideThoseHeldIsRefused) {
+    ScratchFolder folder("limits");
+    const std::string wide = folder.Write("wide.bmp", Bitmap24(2, 2, 8193, 1));
+    EXPECT_EQ(LoadError(wide), "cannot load picture '" + wide + "': picture size 8193 x 1 is out of range");
+
+    auto square = std::make_shared<toolkit::Picture>();
+    square->Width = square->Height = 2048;
+    square->Pixels.resize(2048 * 2048);
+    auto previous = toolkit::SetPictureDecoder([&](const toolkit::EncodedPicture&) { return square; });
+    const std::string file = folder.Write("square.bmp", Bitmap24(2, 2));
+    std::vector<toolkit::StdPicture> held;
+    while (held.size() < 16) held.push_back(LoadPicture(file));
+    EXPECT_NE(LoadError(file).find("more than 67108864 pixels together"), std::string::npos) << LoadError(file);
+    held.pop_back();
+    EXPECT_NO_THROW(held.push_back(LoadPicture(file)));
+    toolkit::SetPictureDecoder(previous);
+}
+
+// A 1 x 1 screen in front of an interlaced 65535 x 65535 frame: refused from its descriptors, whatever decoder the
+// platform has, before that decoder sees it.
+TEST(LoadPictureTest, AGifFrameFarOutsideItsScreenIsRefusedBeforeAnyDecoderRuns) {
+    ScratchFolder folder("frame");
+    const std::vector<std::uint8_t> gif{'G',  'I',  'F',  '8',  '9',  'a', 1,   0,    1,    0, 0x80, 0,
+                                        0,    0,    0,    0,    255,  255, 255, 0x2C, 0,    0, 0,    0,
+                                        0xFF, 0xFF, 0xFF, 0xFF, 0x40, 2,   2,   0x44, 0x01, 0, 0x3B};
+    int decodes = 0;
+    auto previous = toolkit::SetPictureDecoder([&](const toolkit::EncodedPicture&) {
+        ++decodes;
+        return toolkit::StdPicture();
+    });
+    const std::string file = folder.Write("crafted.gif", gif);
+    EXPECT_EQ(LoadError(file),
+              "cannot load picture '" + file + "': GIF: the image lies far outside its logical screen of 1 x 1");
+    EXPECT_EQ(decodes, 0);
+    toolkit::SetPictureDecoder(previous);
+}
+
 TEST(DirTest, NamesOnlyOrdinaryVisibleFiles) {
     ScratchFolder folder("dir");
     folder.Write("cross.gif", std::string("x"));
@@ -152,8 +193,8 @@ TEST(AppPathTest, IsTheProgramsFolderWithoutATrailingSeparator) {
     EXPECT_NE(path.back(), '/');
 #ifndef _WIN32
     // Windows has no such link; there the front end sets the folder from the module's own path.
-    EXPECT_TRUE(std::filesystem::exists(path + "/" +
-                                        std::filesystem::read_symlink("/proc/self/exe").filename().string()));
+    EXPECT_TRUE(
+        std::filesystem::exists(path + "/" + std::filesystem::read_symlink("/proc/self/exe").filename().string()));
 #endif
 
     toolkit::App::Path("/opt/tessarin/");

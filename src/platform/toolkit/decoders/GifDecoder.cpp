@@ -3,11 +3,13 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/toolkit/PictureFile.h"
 #include "platform/toolkit/decoders/PictureDecoders.h"
 
 namespace toolkit {
@@ -68,24 +70,36 @@ std::vector<int> RowOrder(int height, bool interlaced) {
     return rows;
 }
 
-// The image's rows laid on the screen where they fall inside it; colour indices the table lacks show black.
+std::array<std::uint32_t, 256> Palette(const ColorMapObject& map, int transparent) {
+    std::array<std::uint32_t, 256> palette;
+    palette.fill(0xFF000000u);
+    for (int i = 0; i < std::min(map.ColorCount, 256); ++i) {
+        const GifColorType& c = map.Colors[i];
+        palette[static_cast<std::size_t>(i)] =
+            0xFF000000u | (std::uint32_t{c.Red} << 16) | (std::uint32_t{c.Green} << 8) | c.Blue;
+    }
+    if (transparent >= 0) palette[static_cast<std::size_t>(transparent)] = 0;
+    return palette;
+}
+
+// The image's rows laid on the screen where they fall inside it, clipped to it; colour indices the table lacks
+// show black. Reading stops after the last row that lands on the screen.
 void ReadImage(const GifFile& gif, int transparent, Picture& screen) {
     const GifImageDesc& image = gif->Image;
     const ColorMapObject* map = image.ColorMap ? image.ColorMap : gif->SColorMap;
     if (map == nullptr) throw PictureLoadError("GIF: the image has no colour table");
-    std::uint32_t palette[256];
-    std::fill_n(palette, 256, 0xFF000000u);
-    for (int i = 0; i < std::min(map->ColorCount, 256); ++i) {
-        const GifColorType& c = map->Colors[i];
-        palette[i] = 0xFF000000u | (std::uint32_t{c.Red} << 16) | (std::uint32_t{c.Green} << 8) | c.Blue;
-    }
-    if (transparent >= 0) palette[transparent] = 0;
     if (image.Width <= 0) return;
+    const std::array<std::uint32_t, 256> palette = Palette(*map, transparent);
+    const GifFrame frame{image.Top, image.Width, image.Height, image.Interlace};
+    if (const std::string cause = OverreachingGif(frame, screen.Width, screen.Height); !cause.empty())
+        throw PictureLoadError(cause);
+    const std::vector<int> rows = RowOrder(image.Height, image.Interlace);
+    const auto count = static_cast<std::size_t>(GifRowsToRead(frame, screen.Height));
     std::vector<GifPixelType> line(static_cast<std::size_t>(image.Width));
     const int left = image.Left, width = std::max(0, std::min(image.Width, screen.Width - left));
-    for (const int row : RowOrder(image.Height, image.Interlace)) {
+    for (std::size_t i = 0; i < count; ++i) {
         Check(gif, DGifGetLine(gif.get(), line.data(), image.Width));
-        const int y = image.Top + row;
+        const int y = image.Top + rows[i];
         if (y >= screen.Height || width == 0) continue;
         std::uint32_t* out = screen.Pixels.data() + static_cast<std::size_t>(y) * screen.Width + left;
         // The transparent colour's entry is 0, as is the screen under it: the first image is written whole.

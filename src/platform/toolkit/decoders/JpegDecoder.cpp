@@ -75,25 +75,28 @@ bool ReadHeader(Decoder& decoder, std::span<const std::uint8_t> data) {
     return true;
 }
 
-// Rows straight into `pixels`, `rowBytes` apart. A warning (such as extra bytes between segments) leaves a
-// complete picture, as the reference decoder accepts it; the file's structure was checked before.
-bool ReadRows(Decoder& decoder, unsigned char* pixels, std::size_t rowBytes) {
+// Adobe's CMYK files store the inks inverted, so each channel times K is the colour.
+void CmykToWords(const std::uint8_t* cmyk, std::uint32_t* words, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i, cmyk += 4) {
+        const std::uint32_t c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
+        words[i] = 0xFF000000u | ((k * c / 255) << 16) | ((k * m / 255) << 8) | (k * y / 255);
+    }
+}
+
+// Rows straight into `pixels`, `width` words apart. With `inks`, room for one row of CMYK, each row is read there
+// and turned into words at once, so no second picture-sized buffer is taken. A warning (such as extra bytes between
+// segments) leaves a complete picture, as the reference decoder accepts it; the file's structure was checked before.
+bool ReadRows(Decoder& decoder, std::uint32_t* pixels, std::size_t width, std::uint8_t* inks) {
     if (setjmp(decoder.Failure.Back) != 0) return false;
     jpeg_start_decompress(&decoder.Info);
     while (decoder.Info.output_scanline < decoder.Info.output_height) {
-        JSAMPROW row = pixels + decoder.Info.output_scanline * rowBytes;
+        std::uint32_t* words = pixels + decoder.Info.output_scanline * width;
+        JSAMPROW row = inks != nullptr ? inks : reinterpret_cast<JSAMPROW>(words);
         jpeg_read_scanlines(&decoder.Info, &row, 1);
+        if (inks != nullptr) CmykToWords(inks, words, width);
     }
     jpeg_finish_decompress(&decoder.Info);
     return true;
-}
-
-// Adobe's CMYK files store the inks inverted, so each channel times K is the colour.
-void CmykToWords(const std::vector<std::uint8_t>& cmyk, std::vector<std::uint32_t>& words) {
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        const std::uint32_t c = cmyk[4 * i], m = cmyk[4 * i + 1], y = cmyk[4 * i + 2], k = cmyk[4 * i + 3];
-        words[i] = 0xFF000000u | ((k * c / 255) << 16) | ((k * m / 255) << 8) | (k * y / 255);
-    }
 }
 
 // The byte order that makes a 32-bit word 0xAARRGGBB.
@@ -114,17 +117,12 @@ StdPicture DecodeJpeg(std::span<const std::uint8_t> data) {
     picture->Height = height;
     picture->Opaque = true;
     picture->Pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
     const J_COLOR_SPACE stored = decoder.Info.jpeg_color_space;
-    if (stored == JCS_CMYK || stored == JCS_YCCK) {
-        decoder.Info.out_color_space = JCS_CMYK;
-        std::vector<std::uint8_t> cmyk(picture->Pixels.size() * 4);
-        if (!ReadRows(decoder, cmyk.data(), rowBytes)) decoder.Fail();
-        CmykToWords(cmyk, picture->Pixels);
-    } else {
-        decoder.Info.out_color_space = WordOrder;
-        if (!ReadRows(decoder, reinterpret_cast<unsigned char*>(picture->Pixels.data()), rowBytes)) decoder.Fail();
-    }
+    const bool cmyk = stored == JCS_CMYK || stored == JCS_YCCK;
+    decoder.Info.out_color_space = cmyk ? JCS_CMYK : WordOrder;
+    std::vector<std::uint8_t> inks(cmyk ? static_cast<std::size_t>(width) * 4 : 0);
+    if (!ReadRows(decoder, picture->Pixels.data(), static_cast<std::size_t>(width), cmyk ? inks.data() : nullptr))
+        decoder.Fail();
     return picture;
 }
 

@@ -16,9 +16,11 @@ namespace toolkit {
 bool IsGif(std::span<const std::uint8_t> data);
 bool IsJpeg(std::span<const std::uint8_t> data);
 
-// The first image of a GIF file on its logical screen. Pixels of the transparent colour
+// The first image of a GIF file on its logical screen, clipped to it. Pixels of the transparent colour
 // and those the image leaves uncovered are 0 (alpha 0) when the file names a transparent
-// colour, opaque black otherwise. Colour indices beyond the table show black.
+// colour, opaque black otherwise. Colour indices beyond the table show black. Rows below the
+// screen are never decoded, and an image that would cost more than twice the screen's pixels to
+// reach the rows it shows is refused: the work stays bounded by what the picture shows.
 StdPicture DecodeGif(std::span<const std::uint8_t> data);
 // A JPEG file (greyscale, colour or CMYK) as opaque pixels.
 StdPicture DecodeJpeg(std::span<const std::uint8_t> data);

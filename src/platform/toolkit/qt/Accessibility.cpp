@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
 #include <QWidget>
@@ -257,15 +258,25 @@ QAccessibleInterface* CellOf(QWidget& view, int row, int column) {
     return table && table->tableInterface() ? table->tableInterface()->cellAt(row, column) : nullptr;
 }
 
+// A session bus is named in the environment, or listens at the per-user address that libdbus and sd-bus look
+// for when none is named. Elsewhere (a bare X session, ssh -X) asking for the bus makes libdbus launch one.
+bool SessionBusExists() {
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo(runtime + QStringLiteral("/bus")).exists();
+}
+
 }  // namespace
 
 void InstallAccessibility() {
     static const bool installed = [] {
         QAccessible::installFactory(Factory);
-        // Asking starts Qt's bridge to assistive tools, which connects to the session bus; where no bus runs,
-        // libdbus forks a helper to launch one. A fork write-protects every page of the process, so each page
-        // of a surface that already exists takes one more fault at its next drawing: hundreds for the window's
-        // surfaces. Asked before the window model is built, the fork finds none.
+        // Where no session bus runs, the first part of Qt that asks for one (this bridge, the global menu's
+        // check) would make libdbus launch a bus, and that bus outlives the program. An address of a transport
+        // libdbus does not know makes it find none instead; no screen reader can listen without a bus anyway.
+        if (!SessionBusExists()) qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+        // Asking starts Qt's bridge to assistive tools here, at one point of start-up, not at whichever widget
+        // first changes.
         (void)QAccessible::isActive();
         return true;
     }();

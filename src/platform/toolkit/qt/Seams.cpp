@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QMessageBox>
+#include <QPainter>
 #include <algorithm>
 #include <cstring>
 #include <span>
@@ -60,7 +61,15 @@ QByteArray FormatOf(std::span<const std::uint8_t> data) {
     return {};
 }
 
-// Decoded in place from the loader's bytes, by the plug-in for the format its signature names.
+// The picture's pixels as an image of `format`, to decode or draw into.
+QImage ImageOver(Picture& picture, QImage::Format format) {
+    return QImage(reinterpret_cast<uchar*>(picture.Pixels.data()), picture.Width, picture.Height, picture.Width * 4,
+                  format);
+}
+
+// Decoded in place from the loader's bytes, by the plug-in for the format its signature names. A picture whose
+// pixels are 32-bit words decodes straight into the picture's memory, where the plug-in fills the image it is given;
+// any other is drawn into it, so at most the smaller decoded image lives beside it.
 StdPicture DecodeByQt(std::span<const std::uint8_t> data) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size()));
@@ -70,23 +79,29 @@ StdPicture DecodeByQt(std::span<const std::uint8_t> data) {
     QImageReader reader(&device, FormatOf(data));
     reader.setAllocationLimit(AllocationLimitMB);
     const QSize announced = reader.size();
-    if (announced.isValid() && !PictureSizeAllowed(announced.width(), announced.height()))
+    // A size the header does not tell could only be checked once the pixels were taken.
+    if (!announced.isValid())
+        throw PictureLoadError(reader.canRead() ? "the picture's size cannot be read before its pixels"
+                                                : reader.errorString().toStdString());
+    if (!PictureSizeAllowed(announced.width(), announced.height()))
         throw PictureLoadError("picture size " + std::to_string(announced.width()) + " x " +
                                std::to_string(announced.height()) + " is out of range");
-    QImage image;
-    if (!reader.read(&image)) throw PictureLoadError(reader.errorString().toStdString());
-    if (!PictureSizeAllowed(image.width(), image.height())) throw PictureLoadError("picture size is out of range");
-    const bool opaque = !image.hasAlphaChannel();
-    image.convertTo(QImage::Format_ARGB32);
-
     auto picture = std::make_shared<Picture>();
-    picture->Width = image.width();
-    picture->Height = image.height();
-    picture->Opaque = opaque;
-    picture->Pixels.resize(static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()));
-    for (int y = 0; y < image.height(); ++y)
-        std::memcpy(picture->Pixels.data() + static_cast<std::size_t>(y) * image.width(), image.constScanLine(y),
-                    static_cast<std::size_t>(image.width()) * 4);
+    picture->Width = announced.width();
+    picture->Height = announced.height();
+    picture->Pixels.resize(static_cast<std::size_t>(picture->Width) * static_cast<std::size_t>(picture->Height));
+    const QImage::Format format = reader.imageFormat();
+    const bool words = format == QImage::Format_RGB32 || format == QImage::Format_ARGB32;
+    QImage image = words ? ImageOver(*picture, format) : QImage();
+    if (!reader.read(&image)) throw PictureLoadError(reader.errorString().toStdString());
+    if (image.size() != announced) throw PictureLoadError("the picture's size differs from its header's");
+    picture->Opaque = !image.hasAlphaChannel();
+    if (image.constBits() != reinterpret_cast<const uchar*>(picture->Pixels.data())) {
+        QImage target = ImageOver(*picture, QImage::Format_ARGB32);
+        QPainter painter(&target);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(0, 0, image);
+    }
     return picture;
 }
 

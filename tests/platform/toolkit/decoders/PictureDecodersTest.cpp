@@ -107,6 +107,29 @@ TEST(GifDecoderTest, LaysTheImageOnItsScreenWithTransparencyAndInterlacing) {
     EXPECT_FALSE(toolkit::DecodeGif(Gif(1, 2, 4, 9, 2, false))->Opaque);
 }
 
+// The frame's size as the descriptor of a Gif() without transparency declares it, whatever its data holds.
+void Declare(Bytes& file, int width, int height) {
+    ASSERT_EQ(file.at(25), 0x2C);
+    const int fields[] = {width, height};
+    for (std::size_t i = 0; i < 2; ++i) {
+        file[30 + 2 * i] = static_cast<std::uint8_t>(fields[i] & 0xFF);
+        file[31 + 2 * i] = static_cast<std::uint8_t>(fields[i] >> 8);
+    }
+}
+
+TEST(GifDecoderTest, ReadsOnlyTheRowsItsScreenShowsAndRefusesAFrameFarOutsideIt) {
+    // The frame's first four rows fill the screen's last four, and its data ends there: the rest is never read.
+    Bytes tall = Gif(0, 8, 6, 4, -1, false);
+    Declare(tall, 6, 60000);
+    const auto clipped = toolkit::DecodeGif(tall);
+    EXPECT_EQ(clipped->Pixels[9 * 6 + 5], 0xFFFF0000u);
+    EXPECT_EQ(clipped->Pixels[11 * 6], 0xFF000000u);
+
+    Bytes huge = Gif(0, 0, 6, 12, -1, false);
+    Declare(huge, 65535, 65535);
+    EXPECT_NE(ErrorOf(huge).find("far outside its logical screen of 6 x 12"), std::string::npos) << ErrorOf(huge);
+}
+
 TEST(JpegDecoderTest, DecodesColourGreyAndCmykFiles) {
     std::vector<std::uint8_t> rgb;
     for (int i = 0; i < 16 * 8; ++i) rgb.insert(rgb.end(), {200, 40, 10});

@@ -30,7 +30,6 @@ using toolkit::MenuItem;
 using toolkit::PictureBox;
 using toolkit::qt::FormWindow;
 
-
 QApplication& Application() { return *static_cast<QApplication*>(QCoreApplication::instance()); }
 
 struct Press {
@@ -45,8 +44,8 @@ public:
         : Form(Design{"Sample", 200, 150, false, true, false, RGB(0, 0, 0)}),
           Surface(SurfaceDesign(20, 30, true)),
           Hidden(SurfaceDesign(300, 10, false)),
-          Status(toolkit::Label::Design{10, 120, 180, 20, "Ready", {}, RGB(255, 255, 255),
-                                        toolkit::Alignment::Center, true}) {
+          Status(toolkit::Label::Design{
+              10, 120, 180, 20, "Ready", {}, RGB(255, 255, 255), toolkit::Alignment::Center, true}) {
         Place(Surface);
         Place(Hidden);
         Place(Status);
@@ -56,7 +55,9 @@ public:
         Option = &file.Add({.Name = "mnuCheck", .Index = 1, .Caption = "Human", .Checked = true});
         New->Click = [this] { ++newClicks; };
         Option->Click = [this] { ++optionClicks; };
-        Surface.MouseDown = [this](std::int16_t b, std::int16_t s, float x, float y) { presses.push_back({b, s, x, y}); };
+        Surface.MouseDown = [this](std::int16_t b, std::int16_t s, float x, float y) {
+            presses.push_back({b, s, x, y});
+        };
         Hidden.MouseDown = Surface.MouseDown;
     }
 
@@ -448,11 +449,25 @@ TEST_F(QtDecoderTest, DecodesTheBytesItIsHandedByTheirSignature) {
     EXPECT_THROW(toolkit::qt::DecodePicture(gif), toolkit::PictureLoadError);
 }
 
+// Pixels other than 32-bit words are drawn into the picture's own, their transparency kept.
+TEST_F(QtDecoderTest, APalettedPictureKeepsItsColoursAndTransparency) {
+    QImage image(3, 1, QImage::Format_Indexed8);
+    image.setColorTable({qRgba(0, 0, 0, 0), qRgb(200, 100, 50)});
+    image.fill(1);
+    image.setPixel(0, 0, 0);
+    const std::string png = folder.Path() + "/paletted.png";
+    ASSERT_TRUE(image.save(QString::fromStdString(png)));
+    const toolkit::StdPicture picture = toolkit::qt::DecodePicture(png);
+    EXPECT_FALSE(picture->Opaque);
+    EXPECT_EQ(picture->Pixels[0] >> 24, 0u);
+    EXPECT_EQ(picture->Pixels[2], 0xFFC86432u);
+}
+
 TEST_F(QtDecoderTest, AbsurdDimensionsAreRefusedWithoutExhaustingMemory) {
     // GIF header and logical screen of 65535 × 65535, then a 65535 × 65535 image block.
-    const std::vector<std::uint8_t> gif{'G', 'I', 'F', '8', '9', 'a', 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00,
-                                        0x2C, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x02, 0x02,
-                                        0x44, 0x01, 0x00, 0x3B};
+    const std::vector<std::uint8_t> gif{'G',  'I',  'F',  '8',  '9',  'a',  0xFF, 0xFF, 0xFF, 0xFF,
+                                        0x00, 0x00, 0x00, 0x2C, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF,
+                                        0xFF, 0xFF, 0x00, 0x02, 0x02, 0x44, 0x01, 0x00, 0x3B};
     const std::string giant = folder.Write("giant.gif", gif);
     const std::string wide = folder.Write("wide.bmp", testing_files::Bitmap24(2, 2, 30000, 30000));
     EXPECT_NE(ErrorOf(giant).find("giant.gif"), std::string::npos);
