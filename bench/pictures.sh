@@ -48,14 +48,12 @@ for name in "${cases[@]}"; do
             XDG_RUNTIME_DIR="$home" "$watch" --settle 500 --timeout 120000 -- "$folder/tessarin" 2>"$work/stderr") ||
             { echo "$name: $(cat "$work/stderr")" >&2; exit 1; }
         rm -rf "$home"
-        ms=$(sed -n 's/.*map_ms=\([0-9.]*\).*/\1/p' <<<"$line")
-        peak=$(sed -n 's/.*hwm_kib=\([0-9]*\).*/\1/p' <<<"$line")
-        held=$(sed -n 's/.* rss_kib=\([0-9]*\).*/\1/p' <<<"$line")
+        watch_figures "$line"
         outcome=$(head -n 1 "$work/stderr")
         outcome=${outcome:-the game\'s window}
-        printf '%-13s %-4s %9.1f %10s %10s  %s\n' "$name" "$run" "$ms" "$(mib "$peak")" "$(mib "$held")" \
+        printf '%-13s %-4s %9.1f %10s %10s  %s\n' "$name" "$run" "$run_ms" "$(mib "$run_kib")" "$(mib "$run_rss")" \
             "${outcome//$folder/}"
-        echo "$ms $peak $held" >>"$work/$name.results"
+        echo "$run_ms $run_kib $run_rss" >>"$work/$name.results"
     done
     rm -rf "$folder"
 done

@@ -46,9 +46,7 @@ run() {
         $boost "$watch" --settle "$settle" -- "$program" 2>"$work/stderr") ||
         { echo "$label: $(cat "$work/stderr")" >&2; exit 1; }
     rm -rf "$home"
-    run_ms=$(sed -n 's/.*map_ms=\([0-9.]*\).*/\1/p' <<<"$line")
-    run_cpu=$(sed -n 's/.*cpu_ms=\([0-9.]*\).*/\1/p' <<<"$line")
-    run_kib=$(sed -n 's/.*hwm_kib=\([0-9]*\).*/\1/p' <<<"$line")
+    watch_figures "$line"
 }
 
 echo "Xvfb :$display, $runs runs each, settle $settle ms"

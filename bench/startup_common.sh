@@ -30,6 +30,15 @@ start_xvfb() {
     [ -n "$display" ] || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
 }
 
+# watch_figures LINE: map_watch's report of one start, left in run_ms, run_cpu, run_kib (the peak) and run_rss (what
+# it still held).
+watch_figures() {
+    run_ms=$(sed -n 's/.*map_ms=\([0-9.]*\).*/\1/p' <<<"$1")
+    run_cpu=$(sed -n 's/.*cpu_ms=\([0-9.]*\).*/\1/p' <<<"$1")
+    run_kib=$(sed -n 's/.*hwm_kib=\([0-9]*\).*/\1/p' <<<"$1")
+    run_rss=$(sed -n 's/.* rss_kib=\([0-9]*\).*/\1/p' <<<"$1")
+}
+
 middle() { # the median of the numbers on standard input
     sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
 }

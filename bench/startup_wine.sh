@@ -54,9 +54,7 @@ run() {
     # A minute for the window: the first start in a fresh prefix on a busy machine can take many seconds.
     line=$(env "${wine_env[@]}" $boost "$watch" --settle "$settle" --timeout 60000 -- wine "${command[@]}" \
         2>"$work/stderr") || { echo "$label: $(cat "$work/stderr")" >&2; exit 1; }
-    run_ms=$(sed -n 's/.*map_ms=\([0-9.]*\).*/\1/p' <<<"$line")
-    run_cpu=$(sed -n 's/.*cpu_ms=\([0-9.]*\).*/\1/p' <<<"$line")
-    run_kib=$(sed -n 's/.*hwm_kib=\([0-9]*\).*/\1/p' <<<"$line")
+    watch_figures "$line"
 }
 
 echo "Xvfb :$display, one wineserver, $runs runs each, settle $settle ms"
