@@ -91,7 +91,7 @@ public:
     std::function<void(std::int16_t Button, std::int16_t Shift, float X, float Y)> MouseDown;
 
     // The table of cells that the keyboard and assistive tools address on this surface, if any. Set by the
-    // window before it shows; the table must outlive the surface.
+    // window before it shows. Whichever of the two goes first unlinks itself from the other.
     CellTable* Table() const { return table_; }
     void Table(CellTable* vNewValue);
 
