@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/toolkit/Form.h"
-#include "platform/toolkit/win32/Frame.h"
+#include "platform/toolkit/Frame.h"
 #include "platform/toolkit/win32/WindowsApi.h"
 
 namespace toolkit::win32 {

@@ -14,7 +14,7 @@
 
 #include "platform/toolkit/FrontEnd.h"
 #include "platform/toolkit/win32/Accessibility.h"
-#include "platform/toolkit/win32/Frame.h"
+#include "platform/toolkit/Frame.h"
 #include "platform/toolkit/win32/WindowsApi.h"
 
 namespace toolkit::win32 {

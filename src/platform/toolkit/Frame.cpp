@@ -1,10 +1,10 @@
-#include "platform/toolkit/win32/Frame.h"
+#include "platform/toolkit/Frame.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <optional>
 
-namespace toolkit::win32 {
+namespace toolkit {
 
 namespace {
 
@@ -120,4 +120,4 @@ PictureBox* Frame::SurfaceAt(double x, double y) const {
     return nullptr;
 }
 
-}  // namespace toolkit::win32
+}  // namespace toolkit

@@ -7,7 +7,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/toolkit/Form.h"
 
-namespace toolkit::win32 {
+namespace toolkit {
 
 struct Rect {
     int Left = 0;
@@ -43,4 +43,4 @@ private:
     gdi::HDC hdc_ = 0;
 };
 
-}  // namespace toolkit::win32
+}  // namespace toolkit
