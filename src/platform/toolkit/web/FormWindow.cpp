@@ -1,0 +1,207 @@
+#include "platform/toolkit/web/FormWindow.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+
+namespace toolkit::web {
+
+namespace {
+
+// The design's pixels are those of a 96 dpi screen: 12 points are 16 pixels.
+constexpr double DesignPixelsPerPoint = 96.0 / 72.0;
+
+// The page names controls by their place in the module's memory, which it only hands back.
+int IdOf(const void* control) { return static_cast<int>(reinterpret_cast<std::uintptr_t>(control)); }
+
+std::uint32_t Rgb(gdi::COLORREF color) {
+    return (std::uint32_t{gdi::GetRValue(color)} << 16) | (std::uint32_t{gdi::GetGValue(color)} << 8) |
+           gdi::GetBValue(color);
+}
+
+// Items of one control array that can be checked choose among themselves.
+page::MenuItemView ViewOf(const MenuItem& item) {
+    page::MenuItemView view;
+    view.Caption = item.Caption();
+    if (const std::optional<std::size_t> key = item.AccessKeyIndex()) view.AccessKey = static_cast<int>(*key);
+    view.Shortcut = item.Shortcut();
+    view.Separator = item.IsSeparator();
+    view.Submenu = !item.Children().empty();
+    view.Checkable = item.Checkable() || item.Checked();
+    view.Radio = view.Checkable && item.Index().has_value();
+    view.Checked = item.Checked();
+    view.Enabled = item.Enabled();
+    view.Visible = item.Visible();
+    return view;
+}
+
+page::LabelView ViewOf(const Label& label) {
+    const Label::Design& design = label.Properties();
+    page::LabelView view;
+    view.Left = design.Left;
+    view.Top = design.Top;
+    view.Width = design.Width;
+    view.Height = design.Height;
+    view.FontName = design.Font.Name;
+    view.FontPixels = static_cast<int>(std::lround(design.Font.Size * DesignPixelsPerPoint));
+    view.FontWeight = design.Font.Weight;
+    view.Italic = design.Font.Italic;
+    view.Underline = design.Font.Underline;
+    view.Strikethrough = design.Font.Strikethrough;
+    view.Color = Rgb(design.ForeColor);
+    view.BackColor = Rgb(design.BackColor);
+    view.Transparent = design.Transparent;
+    view.Alignment = design.Alignment == Alignment::RightJustify ? 1 : design.Alignment == Alignment::Center ? 2 : 0;
+    view.StatusLine = design.StatusLine;
+    return view;
+}
+
+const MenuItem* FindMenuItem(const std::vector<std::unique_ptr<MenuItem>>& items, int id) {
+    for (const auto& item : items) {
+        if (IdOf(item.get()) == id) return item.get();
+        if (const MenuItem* found = FindMenuItem(item->Children(), id)) return found;
+    }
+    return nullptr;
+}
+
+bool IsKey(std::int32_t key) { return key >= static_cast<int>(Key::Left) && key <= static_cast<int>(Key::Return); }
+
+}  // namespace
+
+FormWindow::FormWindow(Form& form) : FrontEnd(form), frame_(form) {
+    const Form::Design& design = form.Properties();
+    page::Open(design.Caption, design.ClientWidth, design.ClientHeight);
+    for (const auto& item : form.Menus()) AddMenuItems(*item, 0);
+    for (const Label* label : form.Labels()) page::AddLabel(IdOf(label), ViewOf(*label), label->Caption());
+}
+
+void FormWindow::AddMenuItems(const MenuItem& item, int parent) {
+    page::AddMenuItem(IdOf(&item), parent, ViewOf(item));
+    for (const auto& child : item.Children()) AddMenuItems(*child, IdOf(&item));
+}
+
+int FormWindow::Run() {
+    while (running_ && !TheForm().Closed()) Dispatch(page::NextEvent());
+    return Failed() ? 1 : 0;
+}
+
+// The page hands back only the numbers it was given, but a control may have gone since: each is looked up again.
+void FormWindow::Dispatch(const page::Event& event) {
+    if (event.Kind == page::EventKind::Choose) {
+        const MenuItem* item = MenuItemOf(event.Target);
+        if (item != nullptr && item->Enabled() && item->Children().empty() && !item->IsSeparator())
+            RunHandler([item] { item->Choose(); });
+        return;
+    }
+    PictureBox* surface = SurfaceOf(event.Target);
+    if (surface == nullptr) return;
+    CellTable* table = surface->Table();
+    switch (event.Kind) {
+        case page::EventKind::Press:
+            if (surface->MouseDown) {
+                const float x = std::clamp(static_cast<float>(event.C), 0.0f, surface->Width() - 1);
+                const float y = std::clamp(static_cast<float>(event.D), 0.0f, surface->Height() - 1);
+                RunHandler([&] {
+                    surface->MouseDown(static_cast<std::int16_t>(event.A), static_cast<std::int16_t>(event.B), x, y);
+                });
+            }
+            break;
+        case page::EventKind::Key:
+            if (table != nullptr && IsKey(event.A)) RunHandler([&] { table->KeyDown(static_cast<Key>(event.A)); });
+            break;
+        case page::EventKind::PressCell:
+            if (table != nullptr && event.A >= 0 && event.A < table->Rows() && event.B >= 0 &&
+                event.B < table->Columns())
+                RunHandler([&] { table->PressCell(event.A, event.B); });
+            break;
+        default:
+            break;
+    }
+}
+
+PictureBox* FormWindow::SurfaceOf(int id) const {
+    for (PictureBox* surface : TheForm().Surfaces())
+        if (IdOf(surface) == id && surface->Visible()) return surface;
+    return nullptr;
+}
+
+const MenuItem* FormWindow::MenuItemOf(int id) const { return FindMenuItem(TheForm().Menus(), id); }
+
+void FormWindow::ShowWindow() {
+    shown_ = true;
+    const gdi::SurfaceBits all =
+        frame_.Compose(Rect{0, 0, TheForm().Properties().ClientWidth, TheForm().Properties().ClientHeight});
+    page::PaintBackground(all.pixels, all.width, all.width, all.height);
+    for (PictureBox* surface : TheForm().Surfaces()) SurfaceChanged(*surface);
+    page::Show();
+}
+
+void FormWindow::LabelChanged(const Label& label) { page::UpdateLabel(IdOf(&label), label.Caption()); }
+
+void FormWindow::SurfaceChanged(PictureBox& surface) {
+    if (!shown_) return;
+    const CellTable* table = surface.Table();
+    page::PlaceSurface(IdOf(&surface), surface.Left(), surface.Top(), static_cast<int>(surface.Width()),
+                       static_cast<int>(surface.Height()), surface.Visible(), table ? table->Rows() : 0,
+                       table ? table->Columns() : 0);
+    if (!surface.Visible()) return;
+    PlaceCells(surface);
+    Paint(surface);
+}
+
+void FormWindow::PlaceCells(PictureBox& surface) {
+    const CellTable* table = surface.Table();
+    if (table == nullptr) return;
+    for (int row = 0; row < table->Rows(); ++row) {
+        for (int column = 0; column < table->Columns(); ++column) {
+            const CellBox box = table->CellRect(row, column);
+            page::PlaceCell(IdOf(&surface), row, column, box.Left, box.Top, box.Width, box.Height,
+                            table->CellName(row, column));
+        }
+    }
+    page::MoveCursor(IdOf(&surface), table->CursorRow(), table->CursorColumn());
+}
+
+// The surface's part of the composed client area: its image with the cursor's frame over it.
+void FormWindow::Paint(PictureBox& surface) {
+    const Rect area = SurfaceRect(surface);
+    const gdi::SurfaceBits all = frame_.Compose(area);
+    const int left = std::max(area.Left, 0);
+    const int top = std::max(area.Top, 0);
+    const int width = std::min(area.Right, all.width) - left;
+    const int height = std::min(area.Bottom, all.height) - top;
+    if (width <= 0 || height <= 0) return;
+    page::PaintSurface(IdOf(&surface), all.pixels + static_cast<std::size_t>(top) * all.width + left, all.width, width,
+                       height);
+}
+
+void FormWindow::RepaintSurface(PictureBox& surface) {
+    if (shown_ && surface.Visible()) Paint(surface);
+}
+
+void FormWindow::MenuItemChanged(const MenuItem& item) { page::UpdateMenuItem(IdOf(&item), ViewOf(item)); }
+
+void FormWindow::CursorChanged(PictureBox& surface) {
+    if (!shown_ || !surface.Visible() || surface.Table() == nullptr) return;
+    page::MoveCursor(IdOf(&surface), surface.Table()->CursorRow(), surface.Table()->CursorColumn());
+    Paint(surface);
+}
+
+void FormWindow::CellChanged(PictureBox& surface, int row, int column) {
+    if (shown_ && surface.Table() != nullptr)
+        page::NameCell(IdOf(&surface), row, column, surface.Table()->CellName(row, column));
+}
+
+void FormWindow::Announce(const std::string& sentence) { page::Announce(sentence); }
+
+void FormWindow::DestroyWindow() { page::Close(); }
+
+void FormWindow::EndEventLoop() {
+    running_ = false;
+    page::Stop();
+}
+
+}  // namespace toolkit::web
+
+std::unique_ptr<toolkit::FrontEnd> toolkit::OpenWindow(Form& form) { return std::make_unique<web::FormWindow>(form); }

@@ -1,0 +1,96 @@
+// The page a web front end shows its form in, seen from C++: the calls into the page's script (page.js) and the
+// input it hands back. Only plain data crosses: numbers, UTF-8 text, and pixels by their place in the module's
+// memory. Controls are named by numbers the front end chooses.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace toolkit::web::page {
+
+// The window's frame: its caption and client area, hidden until Show.
+void Open(const std::string& caption, int width, int height);
+void Show();
+// The window went: the page says the program has ended.
+void Close();
+// Input stops for good (a handler failed); what is on the page stays.
+void Stop();
+
+// A menu item under `parent` (0 for the menu bar), in order.
+struct MenuItemView {
+    std::string Caption;
+    int AccessKey = -1;  // its letter's place in the caption, -1 for none
+    std::string Shortcut;
+    bool Separator = false;
+    bool Submenu = false;
+    bool Checkable = false;
+    bool Radio = false;  // checkable as one of a group
+    bool Checked = false;
+    bool Enabled = true;
+    bool Visible = true;
+};
+void AddMenuItem(int id, int parent, const MenuItemView& item);
+void UpdateMenuItem(int id, const MenuItemView& item);
+
+struct LabelView {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    std::string FontName;
+    int FontPixels = 0;
+    int FontWeight = 400;
+    bool Italic = false;
+    bool Underline = false;
+    bool Strikethrough = false;
+    std::uint32_t Color = 0;      // 0xRRGGBB
+    std::uint32_t BackColor = 0;  // 0xRRGGBB, shown when not transparent
+    bool Transparent = true;
+    int Alignment = 0;  // 0 left, 1 right, 2 centred
+    bool StatusLine = false;
+};
+void AddLabel(int id, const LabelView& label, const std::string& caption);
+void UpdateLabel(int id, const std::string& caption);
+
+// A surface's place and visibility; a table surface also takes the focus and reads as rows × columns cells.
+void PlaceSurface(int id, int left, int top, int width, int height, bool visible, int rows, int columns);
+void PlaceCell(int id, int row, int column, int left, int top, int width, int height, const std::string& name);
+void NameCell(int id, int row, int column, const std::string& name);
+void MoveCursor(int id, int row, int column);
+
+// 0xAARRGGBB pixels, `stride` a row: the whole client area under the surfaces, or one surface's image.
+void PaintBackground(const std::uint32_t* pixels, int stride, int width, int height);
+void PaintSurface(int id, const std::uint32_t* pixels, int stride, int width, int height);
+
+// A sentence for assistive tools to speak at once; nothing shows.
+void Announce(const std::string& sentence);
+// A question with Yes and No: waits for the answer (true for Yes).
+bool Ask(const std::string& title, const std::string& prompt);
+// An error that stops the program: shown on the page for as long as it stays open.
+void ReportError(const std::string& title, const std::string& text);
+
+enum class EventKind : std::int32_t { Press = 1, Key = 2, PressCell = 3, Choose = 4 };
+// Press: Target surface, A button, B shift, C x, D y. Key: Target surface, A the toolkit's Key.
+// PressCell: Target surface, A row, B column. Choose: Target menu item.
+struct Event {
+    EventKind Kind;
+    std::int32_t Target;
+    std::int32_t A;
+    std::int32_t B;
+    std::int32_t C;
+    std::int32_t D;
+};
+// Waits for the player's next input; what comes meanwhile waits its turn in the page.
+Event NextEvent();
+
+// What the page decoded of a file it fetched for the program, by the file's path.
+struct DecodedSize {
+    int Width = 0;
+    int Height = 0;
+    std::string Error;  // why it could not be decoded; "" when it was
+};
+DecodedSize DecodedPictureSize(const std::string& path);
+// Writes the decoded picture's pixels as 0xAARRGGBB and lets the page's copy go.
+void TakeDecodedPicture(const std::string& path, std::uint32_t* pixels);
+
+}  // namespace toolkit::web::page

@@ -1,0 +1,580 @@
+// The web front end's side in the page: the elements that show the module's window, and the input they take.
+// FormWindow (C++) calls the methods of TessarinPage; the player's input waits in `queue` until the module's event
+// loop takes it (nextEvent), one event at a time, so a handler suspended on a question never has another run under
+// it. The files the program reads beside itself are fetched, and its pictures decoded by the browser, while the
+// module compiles.
+var TessarinPage = (() => {
+  'use strict';
+
+  // The toolkit's Key values, in their order, and the button and shift codes of a press.
+  const keys = {ArrowLeft: 0, ArrowRight: 1, ArrowUp: 2, ArrowDown: 3, ' ': 4, Enter: 5};
+  const buttons = [1, 4, 2];  // left, middle, right
+  const press = 1, key = 2, pressCell = 3, choose = 4;
+  // Browsers keep some shortcuts for themselves (Ctrl+N opens a window); an item with one also answers to a key
+  // that always reaches the page.
+  const substitutes = {'Ctrl+N': 'F2'};
+
+  const byId = (id) => document.getElementById(id);
+  const element = (tag, className, attributes) => {
+    const made = document.createElement(tag);
+    if (className) made.className = className;
+    for (const name of Object.keys(attributes || {})) made.setAttribute(name, attributes[name]);
+    return made;
+  };
+  const px = (value) => value + 'px';
+  const place = (target, left, top, width, height) =>
+    Object.assign(target.style, {left: px(left), top: px(top), width: px(width), height: px(height)});
+  const colour = (rgb) => '#' + (rgb >>> 0).toString(16).padStart(6, '0');
+
+  let frame, client, background;
+  const surfaces = new Map();
+  const labels = new Map();
+  const menus = new Map();
+  const queue = [];
+  let waiting = null;
+  let stopped = false;
+  let asking = false;
+
+  // ---- input ----
+
+  function post(event) {
+    if (stopped || asking) return;
+    if (waiting) {
+      const take = waiting;
+      waiting = null;
+      take(event);
+    } else {
+      queue.push(event);
+    }
+  }
+
+  function nextEvent() {
+    return queue.length ? Promise.resolve(queue.shift()) : new Promise((take) => { waiting = take; });
+  }
+
+  function shiftOf(event) {
+    return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
+  }
+
+  // A surface pixel, floored; at a zoom the element's size and the surface's differ.
+  function pixelOf(surface, event) {
+    const box = surface.canvas.getBoundingClientRect();
+    const at = (offset, size, pixels) =>
+      Math.min(pixels - 1, Math.max(0, Math.floor((offset * pixels) / Math.max(size, 1))));
+    return [at(event.clientX - box.left, box.width, surface.canvas.width),
+            at(event.clientY - box.top, box.height, surface.canvas.height)];
+  }
+
+  // ---- the window ----
+
+  function open(caption, width, height) {
+    document.title = caption;
+    frame = byId('window');
+    client = byId('client');
+    place(client, 0, 0, width, height);
+    client.style.position = 'relative';
+    background = element('canvas', 'background', {'aria-hidden': 'true', width, height});
+    client.append(background);
+    addEventListener('keydown', onKeyDown);
+    addEventListener('pointerdown', onPointerDownAnywhere, true);
+    followScale();
+    addEventListener('beforeunload', onBeforeUnload);
+  }
+
+  // Whole scales replicate each design pixel; a fractional one cannot do that evenly, so it is smoothed.
+  function followScale() {
+    const ratio = window.devicePixelRatio || 1;
+    frame.classList.toggle('whole-scale', Number.isInteger(ratio));
+    matchMedia(`(resolution: ${ratio}dppx)`).addEventListener('change', followScale, {once: true});
+  }
+
+  function show() {
+    byId('loading').hidden = true;
+    frame.hidden = false;
+    focusBoard();
+  }
+
+  // The window went for good: what is left says so, and nothing reacts any more.
+  function close() {
+    stop();
+    frame.hidden = true;
+    removeEventListener('beforeunload', onBeforeUnload);
+    const ended = byId('ended');
+    ended.hidden = false;
+    ended.focus();
+  }
+
+  function stop() {
+    stopped = true;
+    queue.length = 0;
+    closeMenus(false);
+    frame.inert = true;
+  }
+
+  // A tab or window closed mid-session asks the browser's own question, the nearest a page has to a close box's.
+  function onBeforeUnload(event) {
+    if (stopped) return;
+    event.preventDefault();
+    event.returnValue = '';
+  }
+
+  // ---- pixels ----
+
+  // 0xAARRGGBB words of the module's memory into the canvas's RGBA bytes; every pixel shows opaque.
+  function paint(id, pixels, stride, width, height) {
+    const canvas = id === 0 ? background : (surfaces.get(id) || {}).canvas;
+    if (!canvas || width <= 0 || height <= 0) return;
+    const image = new ImageData(width, height);
+    const words = new Uint32Array(image.data.buffer);
+    for (let y = 0; y < height; ++y) {
+      for (let x = 0, from = y * stride, to = y * width; x < width; ++x) {
+        const p = pixels[from + x];
+        words[to + x] = 0xff000000 | ((p & 0xff) << 16) | (p & 0xff00) | ((p >>> 16) & 0xff);
+      }
+    }
+    canvas.getContext('2d').putImageData(image, 0, 0);
+  }
+
+  // ---- labels ----
+
+  function addLabel(id, left, top, width, height, fontName, fontPixels, fontWeight, fontFlags, color, backColor,
+                    alignment, flags, caption) {
+    const label = element('div', 'label');
+    place(label, left, top, width, height);
+    Object.assign(label.style, {
+      font: `${fontFlags & 1 ? 'italic ' : ''}${fontWeight} ${px(fontPixels)} "${fontName}", "DejaVu Sans", sans-serif`,
+      textDecoration: [fontFlags & 2 ? 'underline' : '', fontFlags & 4 ? 'line-through' : ''].join(' ').trim(),
+      color: colour(color),
+      background: flags & 1 ? 'transparent' : colour(backColor),
+      textAlign: ['left', 'right', 'center'][alignment],
+    });
+    // The status line is read as the window's status; announcements already end with what it says, so its own
+    // changes are not spoken a second time.
+    if (flags & 2) {
+      label.setAttribute('role', 'status');
+      label.setAttribute('aria-live', 'off');
+    }
+    label.textContent = caption;
+    labels.set(id, label);
+    client.append(label);
+  }
+
+  function updateLabel(id, caption) {
+    const label = labels.get(id);
+    if (label) label.textContent = caption;
+  }
+
+  // ---- surfaces and their cells ----
+
+  function placeSurface(id, left, top, width, height, visible, rows, columns) {
+    let surface = surfaces.get(id);
+    if (!surface) {
+      if (!visible) return;
+      surface = makeSurface(id, rows, columns);
+    }
+    place(surface.box, left, top, width, height);
+    surface.canvas.width = width;
+    surface.canvas.height = height;
+    place(surface.canvas, 0, 0, width, height);
+    surface.box.hidden = !visible;
+  }
+
+  function makeSurface(id, rows, columns) {
+    const box = element('div', 'surface');
+    const canvas = element('canvas', '', {'aria-hidden': 'true'});
+    box.append(canvas);
+    const surface = {box, canvas, cells: []};
+    if (rows > 0 && columns > 0) makeGrid(id, surface, rows, columns);
+    box.addEventListener('pointerdown', (event) => {
+      event.preventDefault();
+      if (surface.cells.length) focusCursor(surface);
+      post([press, id, event.pointerType === 'mouse' ? buttons[event.button] || 0 : 1, shiftOf(event),
+            ...pixelOf(surface, event)]);
+    });
+    box.addEventListener('contextmenu', (event) => event.preventDefault());
+    surfaces.set(id, surface);
+    client.append(box);
+    return surface;
+  }
+
+  // The table's cells are the grid's, over the surface's pixels; the cursor's cell holds the focus while the grid
+  // does. A click that no button made (a screen reader's) plays the cell.
+  function makeGrid(id, surface, rows, columns) {
+    surface.box.setAttribute('role', 'grid');
+    surface.box.classList.add('grid');
+    for (let row = 0; row < rows; ++row) {
+      const line = element('div', 'row', {role: 'row'});
+      for (let column = 0; column < columns; ++column) {
+        const cell = element('div', 'cell', {role: 'gridcell', tabindex: '-1'});
+        cell.addEventListener('click', (event) => {
+          if (event.detail === 0) post([pressCell, id, row, column]);
+        });
+        line.append(cell);
+        surface.cells.push(cell);
+      }
+      surface.box.append(line);
+    }
+    surface.columns = columns;
+    surface.cursor = surface.cells[0];
+    surface.cursor.tabIndex = 0;
+    surface.box.addEventListener('keydown', (event) => {
+      if (event.ctrlKey || event.altKey || event.metaKey || !(event.key in keys)) return;
+      event.preventDefault();
+      post([key, id, keys[event.key]]);
+    });
+  }
+
+  function cellOf(id, row, column) {
+    const surface = surfaces.get(id);
+    return surface ? surface.cells[row * surface.columns + column] : undefined;
+  }
+
+  function placeCell(id, row, column, left, top, width, height, name) {
+    const cell = cellOf(id, row, column);
+    if (!cell) return;
+    place(cell, left, top, width, height);
+    cell.setAttribute('aria-label', name);
+  }
+
+  function nameCell(id, row, column, name) {
+    const cell = cellOf(id, row, column);
+    if (cell) cell.setAttribute('aria-label', name);
+  }
+
+  function moveCursor(id, row, column) {
+    const surface = surfaces.get(id);
+    const cell = cellOf(id, row, column);
+    if (!cell || cell === surface.cursor) return;
+    const focused = surface.box.contains(document.activeElement);
+    surface.cursor.tabIndex = -1;
+    surface.cursor = cell;
+    cell.tabIndex = 0;
+    if (focused) cell.focus();
+  }
+
+  function focusCursor(surface) {
+    surface.cursor.focus({preventScroll: true});
+  }
+
+  function focusBoard() {
+    for (const surface of surfaces.values()) {
+      if (surface.cells.length && !surface.box.hidden) return focusCursor(surface);
+    }
+  }
+
+  // ---- menus ----
+
+  // Items hold their element, their sub-menu if they open one, and what they are.
+  function menuItem(update, id, parent, caption, accessKey, shortcut, flags) {
+    if (update) return updateMenuItem(menus.get(id), caption, flags);
+    const holder = parent === 0 ? byId('menubar') : (menus.get(parent) || {}).submenu;
+    if (!holder) return;
+    if (flags & 1) {
+      holder.append(element('div', 'separator', {role: 'separator'}));
+      return;
+    }
+    const item = {id, parent, flags, shortcut, accessKey: accessKey >= 0 ? caption[accessKey].toUpperCase() : ''};
+    item.element = element('div', 'item', {role: roleOf(flags), tabindex: '-1'});
+    item.element.append(element('span', 'check', {'aria-hidden': 'true'}), element('span', 'caption'),
+                        element('span', 'shortcut'), element('span', 'arrow', {'aria-hidden': 'true'}));
+    if (parent === 0) item.element.classList.add('top');
+    if (flags & 2) {
+      item.submenu = element('div', 'menu', {role: 'menu', 'aria-label': caption});
+      item.submenu.hidden = true;
+      item.element.setAttribute('aria-haspopup', 'menu');
+      item.element.setAttribute('aria-expanded', 'false');
+      if (parent !== 0) item.element.querySelector('.arrow').textContent = '\u25B8';
+    }
+    const keysOf = [shortcut, substitutes[shortcut]].filter(Boolean);
+    if (keysOf.length) {
+      item.element.querySelector('.shortcut').textContent = keysOf.join(', ');
+      item.element.setAttribute('aria-keyshortcuts', keysOf.map((k) => k.replace('Ctrl+', 'Control+')).join(' '));
+      item.keys = keysOf;
+    } else if (item.accessKey && parent === 0) {
+      item.element.setAttribute('aria-keyshortcuts', 'Alt+' + item.accessKey);
+    }
+    const wrapper = element('div', 'holder', {role: 'none'});
+    wrapper.append(item.element);
+    if (item.submenu) wrapper.append(item.submenu);
+    holder.append(wrapper);
+    menus.set(id, item);
+    updateMenuItem(item, caption, flags);
+    item.element.addEventListener('click', (event) => {
+      event.stopPropagation();
+      activate(item, true);
+    });
+    item.element.addEventListener('pointerenter', () => hover(item));
+    item.element.addEventListener('keydown', (event) => onMenuKey(item, event));
+    if (parent === 0 && byId('menubar').querySelectorAll('.top').length === 1) item.element.tabIndex = 0;
+  }
+
+  function roleOf(flags) {
+    if (flags & 8) return 'menuitemradio';
+    return flags & 4 ? 'menuitemcheckbox' : 'menuitem';
+  }
+
+  function updateMenuItem(item, caption, flags) {
+    if (!item) return;
+    item.flags = flags;
+    item.element.querySelector('.caption').textContent = caption;
+    item.element.querySelector('.check').textContent = flags & 16 ? '\u2713' : '';
+    if (flags & 4) item.element.setAttribute('aria-checked', String(Boolean(flags & 16)));
+    item.element.setAttribute('aria-disabled', String(!(flags & 32)));
+    item.element.parentElement.hidden = !(flags & 64);
+  }
+
+  const openMenus = [];  // the items whose sub-menus are open, outermost first
+  let focusBefore = null;
+
+  function openMenu(item, focusFirst) {
+    while (openMenus.length && openMenus[openMenus.length - 1] !== menus.get(item.parent)) closeTopMenu();
+    if (!openMenus.length) focusBefore = focusBefore || document.activeElement;
+    item.submenu.hidden = false;
+    item.element.setAttribute('aria-expanded', 'true');
+    openMenus.push(item);
+    const first = itemsOf(item.submenu)[0];
+    if (focusFirst && first) first.focus();
+  }
+
+  function closeTopMenu() {
+    const item = openMenus.pop();
+    item.submenu.hidden = true;
+    item.element.setAttribute('aria-expanded', 'false');
+    return item;
+  }
+
+  function closeMenus(restoreFocus) {
+    while (openMenus.length) closeTopMenu();
+    const back = focusBefore;
+    focusBefore = null;
+    if (restoreFocus && back && back.isConnected) back.focus();
+  }
+
+  const itemsOf = (menu) =>
+    [...menu.children].filter((c) => !c.hidden && c.classList.contains('holder')).map((c) => c.firstChild);
+
+  function activate(item, byPointer) {
+    if (stopped || asking || item.element.getAttribute('aria-disabled') === 'true') return;
+    if (item.submenu) {
+      if (item.parent === 0 && openMenus[0] === item && byPointer) return closeMenus(true);
+      openMenu(item, !byPointer || item.parent !== 0);
+      if (byPointer && item.parent === 0) item.element.focus();
+      return;
+    }
+    closeMenus(true);
+    post([choose, item.id]);
+  }
+
+  function hover(item) {
+    if (!openMenus.length || !item.submenu || item.parent === 0) return;
+    openMenu(item, false);
+  }
+
+  function onMenuKey(item, event) {
+    const menu = item.element.parentElement.parentElement;
+    const siblings = itemsOf(menu);
+    const at = siblings.indexOf(item.element);
+    const move = (step) => siblings[(at + step + siblings.length) % siblings.length].focus();
+    switch (event.key) {
+      case 'ArrowDown':
+        if (item.parent === 0) openMenu(item, true);
+        else move(1);
+        break;
+      case 'ArrowUp':
+        if (item.parent === 0) {
+          openMenu(item, false);
+          const all = itemsOf(item.submenu);
+          if (all.length) all[all.length - 1].focus();
+        } else {
+          move(-1);
+        }
+        break;
+      case 'Home': siblings[0].focus(); break;
+      case 'End': siblings[siblings.length - 1].focus(); break;
+      case 'ArrowRight':
+        if (item.submenu && item.parent !== 0) openMenu(item, true);
+        else if (item.parent === 0) move(1);
+        break;
+      case 'ArrowLeft':
+        if (item.parent === 0) move(-1);
+        else if (openMenus.length > 1) closeTopMenu().element.focus();
+        break;
+      case 'Enter':
+      case ' ':
+        activate(item, false);
+        break;
+      case 'Escape':
+        if (openMenus.length > 1) closeTopMenu().element.focus();
+        else closeMenus(true);
+        break;
+      case 'Tab':
+        closeMenus(false);
+        return;
+      default:
+        return;
+    }
+    event.preventDefault();
+    event.stopPropagation();
+  }
+
+  function onPointerDownAnywhere(event) {
+    if (openMenus.length && !byId('menubar').contains(event.target)) closeMenus(false);
+  }
+
+  const topItems = () => [...menus.values()].filter((item) => item.parent === 0);
+
+  // The keys the whole window answers: the menu bar's (F10, Alt and an access key) and the items' shortcuts.
+  function onKeyDown(event) {
+    if (stopped || asking || event.defaultPrevented) return;
+    const name = (event.ctrlKey ? 'Ctrl+' : '') + (event.altKey ? 'Alt+' : '') + (event.shiftKey ? 'Shift+' : '') +
+                 (event.key.length === 1 ? event.key.toUpperCase() : event.key);
+    const top = topItems();
+    if (name === 'F10' && top.length) {
+      openMenu(top[0], true);
+    } else if (event.altKey && !event.ctrlKey && top.some((item) => 'Alt+' + item.accessKey === name)) {
+      openMenu(top.find((item) => 'Alt+' + item.accessKey === name), true);
+    } else {
+      const item = [...menus.values()].find((candidate) => (candidate.keys || []).includes(name));
+      if (!item) return;
+      activate(item, false);
+    }
+    event.preventDefault();
+  }
+
+  // ---- questions, errors and announcements ----
+
+  // Modal to the window: the window is inert while the question is open, but not the status and the live
+  // region. The focus goes back to where it was before the dialog goes, so that a screen reader stays with it.
+  function ask(title, prompt) {
+    const dialog = byId('question');
+    byId('question-title').textContent = title;
+    byId('question-text').textContent = prompt;
+    const focused = document.activeElement;
+    closeMenus(false);
+    asking = true;
+    frame.inert = true;
+    dialog.show();
+    byId('yes').focus();
+    return new Promise((resolve) => {
+      const answer = (yes) => {
+        dialog.removeEventListener('keydown', onKey);
+        byId('yes').onclick = byId('no').onclick = null;
+        frame.inert = false;
+        if (focused && focused.isConnected) focused.focus();
+        dialog.close();
+        asking = false;
+        resolve(yes);
+      };
+      const onKey = (event) => {
+        const k = event.key.toLowerCase();
+        if (k !== 'y' && k !== 'n' && k !== 'escape') return;
+        event.preventDefault();
+        event.stopPropagation();
+        answer(k === 'y');
+      };
+      dialog.addEventListener('keydown', onKey);
+      byId('yes').onclick = () => answer(true);
+      byId('no').onclick = () => answer(false);
+    });
+  }
+
+  function reportError(title, text) {
+    const failure = byId('failure');
+    failure.textContent = `${title}: ${text}`;
+    failure.hidden = false;
+    byId('loading').hidden = true;
+  }
+
+  // A new element each time, so that a sentence said twice is spoken twice.
+  function announce(sentence) {
+    const region = byId('announcements');
+    const said = element('p');
+    said.textContent = sentence;
+    region.replaceChildren(said);
+  }
+
+  // ---- the program's files ----
+
+  // Fetched beside the page and written where the module's file system has its program folder; each picture among
+  // them is decoded by the browser at once, its pixels taken only when the program asks, within its size limits.
+  const decoded = new Map();
+
+  // A file the server does not give is missing, as a file that is not there would be.
+  async function fetchFile(path) {
+    const response = await fetch(path).catch(() => null);
+    if (!response || !response.ok) return null;
+    const bytes = new Uint8Array(await response.arrayBuffer());
+    decoded.set(path, await createImageBitmap(new Blob([bytes]), {colorSpaceConversion: 'none',
+                                                                  premultiplyAlpha: 'none'})
+      .then((bitmap) => ({bitmap}), () => ({error: 'the browser cannot decode the picture'})));
+    return bytes;
+  }
+
+  function loadProgramFiles(paths) {
+    const fetched = paths.map((path) => fetchFile(path).then((bytes) => ({path, bytes})));
+    return Promise.all(fetched);
+  }
+
+  function writeProgramFiles(files) {
+    for (const file of files) {
+      if (!file.bytes) continue;
+      FS.mkdirTree('/' + file.path.split('/').slice(0, -1).join('/'));
+      FS.writeFile('/' + file.path, file.bytes);
+    }
+  }
+
+  const pathOf = (native) => native.replace(/^\.?\//, '');
+
+  function decodedPicture(native) {
+    const entry = decoded.get(pathOf(native));
+    if (!entry) return {width: 0, height: 0, error: 'the picture was not decoded'};
+    if (entry.error) return {width: 0, height: 0, error: entry.error};
+    return {width: entry.bitmap.width, height: entry.bitmap.height, error: ''};
+  }
+
+  function takePicture(native, pixels) {
+    const path = pathOf(native);
+    const {bitmap} = decoded.get(path);
+    decoded.delete(path);
+    const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+    const context = canvas.getContext('2d', {willReadFrequently: true});
+    context.drawImage(bitmap, 0, 0);
+    bitmap.close();
+    const bytes = context.getImageData(0, 0, canvas.width, canvas.height).data;
+    for (let i = 0, n = canvas.width * canvas.height; i < n; ++i) {
+      const at = i * 4;
+      pixels[i] = (bytes[at + 3] << 24) | (bytes[at] << 16) | (bytes[at + 1] << 8) | bytes[at + 2];
+    }
+  }
+
+  return {
+    open, show, close, stop, paint, addLabel, updateLabel, placeSurface, placeCell, nameCell, moveCursor, menuItem,
+    ask, reportError, announce, nextEvent, loadProgramFiles, writeProgramFiles, decodedPicture, takePicture,
+  };
+})();
+
+// The program starts once its files are in place; they are fetched while the module compiles. A module that cannot
+// be fetched or compiled stops the start with a message on the page.
+(() => {
+  const files = TessarinPage.loadProgramFiles(TessarinProgramFiles);
+  Module.preRun = [() => {
+    addRunDependency('program-files');
+    files.then((loaded) => {
+      TessarinPage.writeProgramFiles(loaded);
+      removeRunDependency('program-files');
+    });
+  }];
+  Module.instantiateWasm = (imports, receive) => {
+    const fetched = fetch('tessarin.wasm').then((response) => {
+      if (!response.ok) throw new Error(`HTTP ${response.status}`);
+      return response;
+    });
+    // A server that does not give the module its type (application/wasm) gets it compiled the slower way.
+    WebAssembly.instantiateStreaming(fetched, imports)
+      .catch(() => fetched.then((response) => response.arrayBuffer())
+        .then((bytes) => WebAssembly.instantiate(bytes, imports)))
+      .then((result) => receive(result.instance, result.module),
+            (error) => TessarinPage.reportError('Tessarin', `its module tessarin.wasm cannot be loaded: ${error.message}`));
+    return {};
+  };
+})();
