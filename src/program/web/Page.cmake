@@ -16,6 +16,9 @@ list(JOIN program_files ", " program_files)
 set(files_script ${CMAKE_CURRENT_BINARY_DIR}/program-files.js)
 file(CONFIGURE OUTPUT ${files_script} CONTENT "var TessarinProgramFiles = [${program_files}];\n")
 
+# Debian's emscripten runs its JavaScript tools on node with Debian's own node modules, however the build is started.
+set_property(DIRECTORY PROPERTY RULE_LAUNCH_LINK "${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs:/usr/lib/nodejs")
+
 add_executable(tessarin WebMain.cpp Program.cpp)
 target_link_libraries(tessarin PRIVATE tessarin_window tessarin_web tessarin_warnings)
 set_target_properties(tessarin PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page_dir} SUFFIX .js)

@@ -108,7 +108,13 @@ var TessarinPage = (() => {
     stopped = true;
     queue.length = 0;
     closeMenus(false);
-    frame.inert = true;
+    setInert(true);
+  }
+
+  // What takes input: the menu bar and the surfaces. The labels stay readable, the status line among them.
+  function setInert(inert) {
+    byId('menubar').inert = inert;
+    for (const surface of surfaces.values()) surface.box.inert = inert;
   }
 
   // A tab or window closed mid-session asks the browser's own question, the nearest a page has to a close box's.
@@ -193,7 +199,8 @@ var TessarinPage = (() => {
     });
     box.addEventListener('contextmenu', (event) => event.preventDefault());
     surfaces.set(id, surface);
-    client.append(box);
+    // Before the labels, so that the board is read before the status line under it.
+    client.insertBefore(box, client.querySelector('.label'));
     return surface;
   }
 
@@ -299,6 +306,8 @@ var TessarinPage = (() => {
     holder.append(wrapper);
     menus.set(id, item);
     updateMenuItem(item, caption, flags);
+    // A press keeps the focus where it was, to go back to once the menus close.
+    item.element.addEventListener('pointerdown', (event) => event.preventDefault());
     item.element.addEventListener('click', (event) => {
       event.stopPropagation();
       activate(item, true);
@@ -443,8 +452,8 @@ var TessarinPage = (() => {
 
   // ---- questions, errors and announcements ----
 
-  // Modal to the window: the window is inert while the question is open, but not the status and the live
-  // region. The focus goes back to where it was before the dialog goes, so that a screen reader stays with it.
+  // Modal to the window: what takes input is inert while the question is open, but not the status line, and the
+  // live region is outside the window. The focus goes back to where it was before the dialog goes, so that a screen reader stays with it.
   function ask(title, prompt) {
     const dialog = byId('question');
     byId('question-title').textContent = title;
@@ -452,14 +461,14 @@ var TessarinPage = (() => {
     const focused = document.activeElement;
     closeMenus(false);
     asking = true;
-    frame.inert = true;
+    setInert(true);
     dialog.show();
     byId('yes').focus();
     return new Promise((resolve) => {
       const answer = (yes) => {
         dialog.removeEventListener('keydown', onKey);
         byId('yes').onclick = byId('no').onclick = null;
-        frame.inert = false;
+        setInert(false);
         if (focused && focused.isConnected) focused.focus();
         dialog.close();
         asking = false;
@@ -565,15 +574,14 @@ var TessarinPage = (() => {
     });
   }];
   Module.instantiateWasm = (imports, receive) => {
-    const fetched = fetch('tessarin.wasm').then((response) => {
-      if (!response.ok) throw new Error(`HTTP ${response.status}`);
-      return response;
-    });
     // A server that does not give the module its type (application/wasm) gets it compiled the slower way.
-    WebAssembly.instantiateStreaming(fetched, imports)
-      .catch(() => fetched.then((response) => response.arrayBuffer())
-        .then((bytes) => WebAssembly.instantiate(bytes, imports)))
-      .then((result) => receive(result.instance, result.module),
+    fetch('tessarin.wasm').then((response) => {
+      if (!response.ok) throw new Error(`HTTP ${response.status}`);
+      if (response.headers.get('Content-Type') === 'application/wasm') {
+        return WebAssembly.instantiateStreaming(response, imports);
+      }
+      return response.arrayBuffer().then((bytes) => WebAssembly.instantiate(bytes, imports));
+    }).then((result) => receive(result.instance, result.module),
             (error) => TessarinPage.reportError('Tessarin', `its module tessarin.wasm cannot be loaded: ${error.message}`));
     return {};
   };

@@ -1,0 +1,105 @@
+// The page as a screen reader finds it: roles, names, states, what is spoken unasked, and an axe-core audit.
+import assert from 'node:assert/strict';
+import {after, before, test} from 'node:test';
+
+import {violations} from './support/audit.mjs';
+import {launch, openPage} from './support/browser.mjs';
+import {chord, heard, play, settle, started} from './support/game.mjs';
+import {serve} from '../../tools/serve_page.mjs';
+
+let browser, server;
+before(async () => {
+  browser = await launch();
+  server = await serve(process.env.TESSARIN_PAGE);
+});
+after(async () => {
+  await browser.close();
+  await server.close();
+});
+
+async function opened(t) {
+  const opened = await openPage(browser, server.url);
+  t.after(async () => {
+    assert.deepEqual(opened.problems, []);
+    await opened.close();
+  });
+  await started(opened.page);
+  return opened.page;
+}
+
+// The accessibility tree's nodes of a role, in order, as [name, node].
+async function nodes(page, role) {
+  const found = [];
+  const walk = (node) => {
+    if (node.role === role) found.push(node);
+    (node.children || []).forEach(walk);
+  };
+  walk(await page.accessibility.snapshot({interestingOnly: false}));
+  return found;
+}
+
+const focused = (page) => page.evaluate(() => [document.activeElement.getAttribute('role'),
+                                               document.activeElement.getAttribute('aria-label')
+                                                 ?? document.activeElement.textContent]);
+
+test('the window reads as a menu bar, a focused grid of named cells and a status line, and speaks each event',
+     async (t) => {
+  const page = await opened(t);
+  const [file] = await nodes(page, 'menuitem');
+  assert.deepEqual([file.name, file.haspopup, file.keyshortcuts], ['File', 'menu', 'Alt+F']);
+  assert.equal((await nodes(page, 'grid')).length, 1);
+  assert.equal((await nodes(page, 'row')).length, 3);
+  const cells = await nodes(page, 'gridcell');
+  assert.deepEqual(cells.map((cell) => cell.name).slice(0, 4),
+                   ['row 1, column 1: empty', 'row 1, column 2: empty', 'row 1, column 3: empty',
+                    'row 2, column 1: empty']);
+  assert.equal(cells[0].focused, true);
+  const [status] = await nodes(page, 'status');
+  assert.equal((await page.$eval('[role=status]', (s) => s.textContent)), 'Press new game in the file menu to begin');
+  assert.ok(status);
+  await play(page, ['computer', 'Right', 'Down', 'Return']);
+  assert.equal(await heard(page), 'Blue: row 2, column 2. Red: row 1, column 1. It\'s player blues turn.');
+  assert.deepEqual(await focused(page), ['gridcell', 'row 2, column 2: blue']);
+  assert.equal((await nodes(page, 'gridcell'))[0].name, 'row 1, column 1: red');
+});
+
+test('the menus open from the keyboard, name their shortcuts and marks, and give the focus back', async (t) => {
+  const page = await opened(t);
+  await page.keyboard.press('F10');
+  assert.deepEqual(await focused(page), ['menuitem', 'New gameCtrl+N, F2']);
+  const items = await page.$$eval('[role=menu]:not([hidden]) > .holder > .item', (all) => all.map((item) =>
+    [item.getAttribute('role'), item.querySelector('.caption').textContent, item.getAttribute('aria-keyshortcuts')]));
+  assert.deepEqual(items, [['menuitem', 'New game', 'Control+N F2'], ['menuitem', 'Who begin', null],
+                           ['menuitem', 'Player 2', null], ['menuitem', 'Exit', null]]);
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('ArrowRight');
+  const radios = await nodes(page, 'menuitemradio');
+  assert.deepEqual(radios.map((r) => [r.name, r.checked]), [['Player1', true], ['Player2', false]]);
+  await page.keyboard.press('Escape');
+  assert.deepEqual(await focused(page), ['menuitem', 'Who begin▸']);
+  await page.keyboard.press('Escape');
+  assert.deepEqual(await focused(page), ['gridcell', 'row 1, column 1: empty']);
+  await chord(page, 'Control', 'n');
+  assert.equal(await heard(page), 'New game, blue begins. It\'s player blues turn.');
+});
+
+test('a question is a named alert dialog, focused on Yes, that gives the focus back to the board', async (t) => {
+  const page = await opened(t);
+  assert.deepEqual(await violations(page), []);
+  await play(page, ['new', '0,0', '1,1', '0,1', '1,0']);
+  assert.deepEqual(await violations(page), []);
+  await page.keyboard.press('F10');
+  await page.keyboard.press('End');
+  await page.keyboard.press('Enter');
+  await settle(page);
+  const [dialog] = await nodes(page, 'alertdialog');
+  assert.deepEqual([dialog.name, dialog.description, dialog.modal], ['Tessarin', 'Do you really want to exit?', true]);
+  assert.deepEqual(await focused(page), [null, 'Yes']);
+  assert.deepEqual(await violations(page), []);
+  await page.keyboard.press('n');
+  await settle(page);
+  assert.deepEqual(await focused(page), ['gridcell', 'row 1, column 1: blue']);
+  await play(page, ['0,2']);
+  assert.match(await heard(page), /Blue wins/);
+  assert.deepEqual(await violations(page), []);
+});

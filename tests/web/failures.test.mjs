@@ -1,0 +1,89 @@
+// What the page does when its files fail it: a required picture missing, damaged or too large, optional pictures
+// missing, the module missing, a browser without WebAssembly. Always a plain message or a playable board.
+import assert from 'node:assert/strict';
+import {cpSync, mkdtempSync, rmSync} from 'node:fs';
+import {tmpdir} from 'node:os';
+import {join} from 'node:path';
+import {after, before, test} from 'node:test';
+import {crc32, deflateSync} from 'node:zlib';
+
+import {launch, openPage} from './support/browser.mjs';
+import {differing, play, reference, shown, started} from './support/game.mjs';
+import {serve} from '../../tools/serve_page.mjs';
+
+let browser;
+before(async () => { browser = await launch(); });
+after(() => browser.close());
+
+// The page served with `options`, opened in a fresh context; the message it shows, or null once the window shows.
+async function opened(t, options = {}, prepare = async () => {}) {
+  const server = await serve(process.env.TESSARIN_PAGE, options);
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  const problems = [];
+  page.on('pageerror', (error) => problems.push(error.message));
+  await prepare(page);
+  await page.goto(server.url);
+  await started(page);
+  t.after(async () => {
+    assert.deepEqual(problems, []);
+    await context.close();
+    await server.close();
+  });
+  const message = await page.$eval('[role=alert]', (alert) => (alert.hidden ? null : alert.textContent));
+  return {page, message, windowShown: (await page.$('#window:not([hidden])')) !== null};
+}
+
+// A PNG of `width` × 1 grey pixels.
+function widePng(width) {
+  const chunk = (type, data) => {
+    const body = Buffer.concat([Buffer.from(type), data]);
+    const length = Buffer.alloc(4);
+    length.writeUInt32BE(data.length);
+    const check = Buffer.alloc(4);
+    check.writeUInt32BE(crc32(body));
+    return Buffer.concat([length, body, check]);
+  };
+  const header = Buffer.alloc(13);
+  header.writeUInt32BE(width, 0);
+  header.writeUInt32BE(1, 4);
+  header.set([8, 0, 0, 0, 0], 8);
+  const row = Buffer.concat([Buffer.from([0]), Buffer.alloc(width, 128)]);
+  return Buffer.concat([Buffer.from('\x89PNG\r\n\x1a\n', 'latin1'), chunk('IHDR', header),
+                        chunk('IDAT', deflateSync(row)), chunk('IEND', Buffer.alloc(0))]);
+}
+
+test('a required picture missing, damaged or too large stops the start with a message naming it', async (t) => {
+  const cases = [
+    [{missing: ['Bilder/Up.jpg']}, "Tessarin: cannot load picture './Bilder/Up.jpg': file not found"],
+    [{replaced: {'Bilder/Left.jpg': Buffer.from('this is no picture at all, only some text')}},
+     "Tessarin: cannot load picture './Bilder/Left.jpg': the browser cannot decode the picture"],
+    [{replaced: {'Bilder/BarkGold.gif': widePng(9000)}},
+     "Tessarin: cannot load picture './Bilder/BarkGold.gif': picture size 9000 x 1 is out of range"],
+  ];
+  for (const [options, expected] of cases) {
+    const {message, windowShown} = await opened(t, options);
+    assert.equal(message, expected);
+    assert.equal(windowShown, false);
+  }
+});
+
+test('without the board background and the pieces the game plays with plain shapes, as on the desktop', async (t) => {
+  const gone = ['Background.jpg', 'cross.gif', 'Bullet.gif'];
+  const {page, message} = await opened(t, {missing: gone.map((name) => `Bilder/${name}`)});
+  assert.equal(message, null);
+  const steps = ['new', '1,1', '0,0', '2,2'];
+  await play(page, steps);
+  const folder = mkdtempSync(join(tmpdir(), 'tessarin-web-'));
+  t.after(() => rmSync(folder, {recursive: true}));
+  cpSync(join(process.env.TESSARIN_SOURCE, 'Bilder'), join(folder, 'Bilder'), {recursive: true});
+  gone.forEach((name) => rmSync(join(folder, 'Bilder', name)));
+  assert.equal(differing(await shown(page), reference(steps, folder)), 0);
+});
+
+test('a missing module or a browser without WebAssembly is said plainly', async (t) => {
+  const missing = await opened(t, {missing: ['tessarin.wasm']});
+  assert.equal(missing.message, 'Tessarin: its module tessarin.wasm cannot be loaded: HTTP 404');
+  const old = await opened(t, {}, (page) => page.evaluateOnNewDocument(() => { delete window.WebAssembly; }));
+  assert.equal(old.message, 'Tessarin cannot run in this browser: it needs WebAssembly.');
+});

@@ -1,0 +1,112 @@
+// Whole games in the page, by mouse, by keyboard and against the computer, held against the desktop's board.
+import assert from 'node:assert/strict';
+import {after, before, test} from 'node:test';
+
+import {launch, openPage} from './support/browser.mjs';
+import {cellNames, checked, choose, chord, differing, heard, play, reference, settle, shown, started, status} from
+  './support/game.mjs';
+import {serve} from '../../tools/serve_page.mjs';
+
+const endText = 'Press new game in the file menu to begin';
+let browser, server;
+before(async () => {
+  browser = await launch();
+  server = await serve(process.env.TESSARIN_PAGE);
+});
+after(async () => {
+  await browser.close();
+  await server.close();
+});
+
+async function opened(t, options) {
+  const opened = await openPage(browser, server.url, options);
+  t.after(async () => {
+    assert.deepEqual(opened.problems, []);
+    await opened.close();
+  });
+  await started(opened.page);
+  return opened.page;
+}
+
+test('a game by mouse, any button or a touch, is won and drawn as the desktop draws it', async (t) => {
+  const page = await opened(t);
+  assert.equal(await status(page), endText);
+  await play(page, ['1,1']);
+  assert.equal(await status(page), endText, 'no game runs before New game');
+  await play(page, ['new', '0,0']);
+  assert.equal(await status(page), "It's player reds turn");
+  await play(page, ['1,0'], {button: 'right'});
+  await play(page, ['1,1'], {button: 'middle'});
+  await play(page, ['1,1', '2,0']);
+  const box = await (await page.$('[role=grid]')).boundingBox();
+  await page.touchscreen.tap(box.x + box.width - 10, box.y + box.height - 10);
+  await settle(page);
+  assert.equal(await status(page), endText);
+  assert.match(await heard(page), /^Blue: row 3, column 3\. Blue wins: row 1, column 1; row 2, column 2; row 3, column 3\./);
+  assert.equal((await cellNames(page))[4], 'row 2, column 2: blue, winning line');
+  const board = reference(['new', '0,0', '1,0', '1,1', '2,0', '2,2']);
+  assert.equal(differing(await shown(page), board), 0);
+});
+
+test("a game by keyboard alone: menus, the cursor's frame, a question answered No and then Yes", async (t) => {
+  const page = await opened(t);
+  await chord(page, 'Alt', 'f');
+  assert.equal(await page.evaluate(() => document.activeElement.getAttribute('role')), 'menuitem');
+  await page.keyboard.press('Enter');
+  await play(page, ['Right', 'Down', 'Space', 'Up', 'Return', 'Down', 'Down', 'Left', 'Space']);
+  assert.equal(differing(await shown(page), reference(['new', 'Right', 'Down', 'Space', 'Up', 'Return', 'Down', 'Down',
+                                                       'Left', 'Space'])), 0);
+  const before = [await cellNames(page), await status(page)];
+  for (const answer of ['n', 'y']) {
+    await page.keyboard.press('F10');
+    for (const key of ['ArrowDown', 'ArrowRight', 'ArrowDown', 'Enter']) await page.keyboard.press(key);
+    assert.equal(await page.evaluate(() => document.activeElement.textContent), 'Yes');
+    await page.keyboard.press(answer);
+    await settle(page);
+    assert.equal(await page.evaluate(() => document.activeElement.getAttribute('role')), 'gridcell');
+    if (answer === 'n') assert.deepEqual([await cellNames(page), await status(page)], before);
+  }
+  assert.equal(await checked(page, 'Player2'), 'true');
+  assert.equal(await checked(page, 'Player1'), 'false');
+  assert.equal(await status(page), "It's player reds turn");
+});
+
+test("against the computer each reply is the desktop opponent's, and the options hold across games", async (t) => {
+  const page = await opened(t);
+  const steps = ['computer', '1,1', '0,1', '2,2', 'red-begins', '2,0'];
+  await play(page, steps);
+  assert.equal(await checked(page, 'Computer'), 'true');
+  assert.equal(await checked(page, 'Human'), 'false');
+  assert.match(await heard(page), /^Blue: row 1, column 3\. Red: row \d, column \d\./);
+  assert.equal(differing(await shown(page), reference(steps)), 0);
+  await play(page, ['new']);
+  assert.match(await heard(page), /^New game, red begins\. Red: row 2, column 2\. It's player blues turn\.$/);
+});
+
+test('Exit asks first; No leaves the game as it was, Yes ends it plainly, and a reload starts again', async (t) => {
+  const page = await opened(t);
+  await play(page, ['new', '0,0']);
+  await choose(page, ['File', 'Exit']);
+  assert.equal(await page.$eval('#question-text', (text) => text.textContent), 'Do you really want to exit?');
+  await page.keyboard.press('Escape');
+  await play(page, ['1,0']);
+  assert.equal(await status(page), "It's player blues turn");
+  await choose(page, ['File', 'Exit']);
+  await page.keyboard.press('Enter');
+  await settle(page);
+  assert.equal(await page.evaluate(() => document.activeElement.textContent),
+               'Tessarin has ended. Reload the page to play again.');
+  assert.equal(await page.$('#window:not([hidden])'), null);
+  await page.keyboard.press('F2');
+  await page.reload();
+  await started(page);
+  assert.equal(await status(page), endText);
+});
+
+test('at twice the pixels each design pixel is doubled; at one and a half the board is smoothed', async (t) => {
+  const page = await opened(t, {scale: 2});
+  await play(page, ['new', '0,0', '2,1']);
+  assert.equal(differing(await shown(page), reference(['new', '0,0', '2,1']), 2), 0);
+  const smooth = await opened(t, {scale: 1.5});
+  assert.equal(await smooth.$eval('[role=grid] canvas', (canvas) => getComputedStyle(canvas).imageRendering), 'auto');
+});
