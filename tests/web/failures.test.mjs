@@ -87,3 +87,20 @@ test('a missing module or a browser without WebAssembly is said plainly', async 
   const old = await opened(t, {}, (page) => page.evaluateOnNewDocument(() => { delete window.WebAssembly; }));
   assert.equal(old.message, 'Tessarin cannot run in this browser: it needs WebAssembly.');
 });
+
+test("a fault in the page's own script stops the game with a message, never a frozen window", async (t) => {
+  const server = await serve(process.env.TESSARIN_PAGE);
+  const {page, problems, close} = await openPage(browser, server.url);
+  t.after(async () => {
+    await close();
+    await server.close();
+  });
+  await started(page);
+  await page.addScriptTag({content: "setTimeout(() => { throw new Error('a broken handler'); });"});
+  await page.waitForSelector('[role=alert]:not([hidden])');
+  assert.equal(await page.$eval('[role=alert]', (alert) => alert.textContent),
+               'Tessarin: the page stopped: Uncaught Error: a broken handler');
+  await play(page, ['new']);
+  assert.equal(await page.$eval('[role=status]', (s) => s.textContent), 'Press new game in the file menu to begin');
+  assert.deepEqual(problems, ['a broken handler']);
+});

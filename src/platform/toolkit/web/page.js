@@ -67,7 +67,16 @@ var TessarinPage = (() => {
 
   // ---- the window ----
 
+  // A fault of the page's own script leaves a message and a page that takes no input, never a frozen window.
+  function failed(what) {
+    if (stopped) return;
+    reportError(document.title, `the page stopped: ${what}`);
+    stop();
+  }
+
   function open(caption, width, height) {
+    addEventListener('error', (event) => failed(event.message));
+    addEventListener('unhandledrejection', (event) => failed(String(event.reason)));
     document.title = caption;
     frame = byId('window');
     client = byId('client');
