@@ -87,7 +87,7 @@ test('Exit asks first; No leaves the game as it was, Yes ends it plainly, and a 
   const page = await opened(t);
   await play(page, ['new', '0,0']);
   await choose(page, ['File', 'Exit']);
-  assert.equal(await page.$eval('#question-text', (text) => text.textContent), 'Do you really want to exit?');
+  assert.equal(await page.$eval('[role=alertdialog] p', (text) => text.textContent), 'Do you really want to exit?');
   await page.keyboard.press('Escape');
   await play(page, ['1,0']);
   assert.equal(await status(page), "It's player blues turn");

@@ -50,7 +50,7 @@ export async function play(page, steps, {button = 'left'} = {}) {
       await press(page, 'F2');
     } else if (menuPaths[step]) {
       await choose(page, menuPaths[step]);
-      if (await page.$('#question[open]')) await press(page, 'y');
+      if (await page.$('[role=alertdialog]')) await press(page, 'y');
     } else if (keyNames[step]) {
       await press(page, keyNames[step]);
     } else {

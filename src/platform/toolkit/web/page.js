@@ -111,6 +111,7 @@ var TessarinPage = (() => {
     const ended = byId('ended');
     ended.hidden = false;
     ended.focus();
+    announce(ended.textContent);
   }
 
   function stop() {
@@ -462,37 +463,53 @@ var TessarinPage = (() => {
   // ---- questions, errors and announcements ----
 
   // Modal to the window: what takes input is inert while the question is open, but not the status line, and the
-  // live region is outside the window. The focus goes back to where it was before the dialog goes, so that a screen reader stays with it.
+  // live region is outside the window. Each question is a dialog of its own, so that a screen reader reads it anew;
+  // its buttons let Y and N through to the page even where a screen reader keeps other keys. The focus goes back to
+  // where it was before the dialog goes, so that the screen reader stays with it.
   function ask(title, prompt) {
-    const dialog = byId('question');
-    byId('question-title').textContent = title;
-    byId('question-text').textContent = prompt;
+    const dialog = element('dialog', 'question', {role: 'alertdialog', 'aria-modal': 'true',
+                                                  'aria-labelledby': 'question-title',
+                                                  'aria-describedby': 'question-text'});
+    const heading = element('div', 'title', {id: 'question-title'});
+    const text = element('p', '', {id: 'question-text'});
+    const answers = element('div', 'answers', {role: 'application'});
+    const yes = element('button', '', {type: 'button'});
+    const no = element('button', '', {type: 'button'});
+    heading.textContent = title;
+    text.textContent = prompt;
+    yes.textContent = 'Yes';
+    no.textContent = 'No';
+    answers.append(yes, no);
+    dialog.append(heading, text, answers);
     const focused = document.activeElement;
     closeMenus(false);
     asking = true;
     setInert(true);
+    byId('window').after(dialog);
     dialog.show();
-    byId('yes').focus();
+    yes.focus();
     return new Promise((resolve) => {
-      const answer = (yes) => {
-        dialog.removeEventListener('keydown', onKey);
-        byId('yes').onclick = byId('no').onclick = null;
+      const answer = (chosen) => {
         setInert(false);
         if (focused && focused.isConnected) focused.focus();
-        dialog.close();
+        dialog.remove();
         asking = false;
-        resolve(yes);
+        resolve(chosen);
       };
-      const onKey = (event) => {
-        const k = event.key.toLowerCase();
-        if (k !== 'y' && k !== 'n' && k !== 'escape') return;
+      dialog.addEventListener('keydown', (event) => {
+        const key = event.key.toLowerCase();
+        if (key === 'tab') {
+          (document.activeElement === yes ? no : yes).focus();
+        } else if (key === 'y' || key === 'n' || key === 'escape') {
+          answer(key === 'y');
+        } else {
+          return;
+        }
         event.preventDefault();
         event.stopPropagation();
-        answer(k === 'y');
-      };
-      dialog.addEventListener('keydown', onKey);
-      byId('yes').onclick = () => answer(true);
-      byId('no').onclick = () => answer(false);
+      });
+      yes.addEventListener('click', () => answer(true));
+      no.addEventListener('click', () => answer(false));
     });
   }
 
