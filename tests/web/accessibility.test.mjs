@@ -61,6 +61,9 @@ test('the window reads as a menu bar, a focused grid of named cells and a status
   assert.equal(await heard(page), 'Blue: row 2, column 2. Red: row 1, column 1. It\'s player blues turn.');
   assert.deepEqual(await focused(page), ['gridcell', 'row 2, column 2: blue']);
   assert.equal((await nodes(page, 'gridcell'))[0].name, 'row 1, column 1: red');
+  await page.$$eval('[role=gridcell]', (cells) => cells[8].click());  // a screen reader's default action
+  await settle(page);
+  assert.match(await heard(page), /^Blue: row 3, column 3\. Red: row \d, column \d\./);
 });
 
 test('the menus open from the keyboard, name their shortcuts and marks, and give the focus back', async (t) => {

@@ -84,6 +84,8 @@ var TessarinPage = (() => {
     client.style.position = 'relative';
     background = element('canvas', 'background', {'aria-hidden': 'true', width, height});
     client.append(background);
+    // A press on the window beside the surfaces reaches no control, and leaves the focus on the board.
+    client.addEventListener('mousedown', (event) => event.preventDefault());
     addEventListener('keydown', onKeyDown);
     addEventListener('pointerdown', onPointerDownAnywhere, true);
     followScale();
