@@ -80,8 +80,7 @@ var TessarinPage = (() => {
     document.title = caption;
     frame = byId('window');
     client = byId('client');
-    place(client, 0, 0, width, height);
-    client.style.position = 'relative';
+    Object.assign(client.style, {width: px(width), height: px(height)});
     background = element('canvas', 'background', {'aria-hidden': 'true', width, height});
     client.append(background);
     // A press on the window beside the surfaces reaches no control, and leaves the focus on the board.
@@ -220,9 +219,8 @@ var TessarinPage = (() => {
   // does. A click that no button made (a screen reader's) plays the cell.
   function makeGrid(id, surface, rows, columns) {
     surface.box.setAttribute('role', 'grid');
-    surface.box.classList.add('grid');
     for (let row = 0; row < rows; ++row) {
-      const line = element('div', 'row', {role: 'row'});
+      const line = element('div', '', {role: 'row'});
       for (let column = 0; column < columns; ++column) {
         const cell = element('div', 'cell', {role: 'gridcell', tabindex: '-1'});
         cell.addEventListener('click', (event) => {
@@ -283,20 +281,33 @@ var TessarinPage = (() => {
 
   // ---- menus ----
 
-  // Items hold their element, their sub-menu if they open one, and what they are.
+  // Items hold their element, their sub-menu if they open one, and the keys that choose them.
   function menuItem(update, id, parent, caption, accessKey, shortcut, flags) {
     if (update) return updateMenuItem(menus.get(id), caption, flags);
     const holder = parent === 0 ? byId('menubar') : (menus.get(parent) || {}).submenu;
     if (!holder) return;
     if (flags & 1) {
-      holder.append(element('div', 'separator', {role: 'separator'}));
+      const line = element('div', 'separator', {role: 'separator'});
+      line.hidden = !(flags & 64);
+      holder.append(line);
       return;
     }
-    const item = {id, parent, flags, shortcut, accessKey: accessKey >= 0 ? caption[accessKey].toUpperCase() : ''};
-    item.element = element('div', 'item', {role: roleOf(flags), tabindex: '-1'});
+    const item = makeMenuItem(id, parent, caption, accessKey, flags);
+    giveKeys(item, shortcut);
+    const wrapper = element('div', 'holder', {role: 'none'});
+    wrapper.append(item.element);
+    if (item.submenu) wrapper.append(item.submenu);
+    holder.append(wrapper);
+    menus.set(id, item);
+    updateMenuItem(item, caption, flags);
+    if (parent === 0 && topItems().length === 1) item.element.tabIndex = 0;
+  }
+
+  function makeMenuItem(id, parent, caption, accessKey, flags) {
+    const item = {id, parent, accessKey: accessKey >= 0 ? caption[accessKey].toUpperCase() : ''};
+    item.element = element('div', parent === 0 ? 'item top' : 'item', {role: roleOf(flags), tabindex: '-1'});
     item.element.append(element('span', 'check', {'aria-hidden': 'true'}), element('span', 'caption'),
                         element('span', 'shortcut'), element('span', 'arrow', {'aria-hidden': 'true'}));
-    if (parent === 0) item.element.classList.add('top');
     if (flags & 2) {
       item.submenu = element('div', 'menu', {role: 'menu', 'aria-label': caption});
       item.submenu.hidden = true;
@@ -304,20 +315,6 @@ var TessarinPage = (() => {
       item.element.setAttribute('aria-expanded', 'false');
       if (parent !== 0) item.element.querySelector('.arrow').textContent = '\u25B8';
     }
-    const keysOf = [shortcut, substitutes[shortcut]].filter(Boolean);
-    if (keysOf.length) {
-      item.element.querySelector('.shortcut').textContent = keysOf.join(', ');
-      item.element.setAttribute('aria-keyshortcuts', keysOf.map((k) => k.replace('Ctrl+', 'Control+')).join(' '));
-      item.keys = keysOf;
-    } else if (item.accessKey && parent === 0) {
-      item.element.setAttribute('aria-keyshortcuts', 'Alt+' + item.accessKey);
-    }
-    const wrapper = element('div', 'holder', {role: 'none'});
-    wrapper.append(item.element);
-    if (item.submenu) wrapper.append(item.submenu);
-    holder.append(wrapper);
-    menus.set(id, item);
-    updateMenuItem(item, caption, flags);
     // A press keeps the focus where it was, to go back to once the menus close.
     item.element.addEventListener('pointerdown', (event) => event.preventDefault());
     item.element.addEventListener('click', (event) => {
@@ -326,7 +323,18 @@ var TessarinPage = (() => {
     });
     item.element.addEventListener('pointerenter', () => hover(item));
     item.element.addEventListener('keydown', (event) => onMenuKey(item, event));
-    if (parent === 0 && byId('menubar').querySelectorAll('.top').length === 1) item.element.tabIndex = 0;
+    return item;
+  }
+
+  // The item's shortcut and its substitute, shown and told to assistive tools; a top item names its access key.
+  function giveKeys(item, shortcut) {
+    item.keys = [shortcut, substitutes[shortcut]].filter(Boolean);
+    if (item.keys.length) {
+      item.element.querySelector('.shortcut').textContent = item.keys.join(', ');
+      item.element.setAttribute('aria-keyshortcuts', item.keys.map((k) => k.replace('Ctrl+', 'Control+')).join(' '));
+    } else if (item.accessKey && item.parent === 0) {
+      item.element.setAttribute('aria-keyshortcuts', 'Alt+' + item.accessKey);
+    }
   }
 
   function roleOf(flags) {
@@ -336,7 +344,6 @@ var TessarinPage = (() => {
 
   function updateMenuItem(item, caption, flags) {
     if (!item) return;
-    item.flags = flags;
     item.element.querySelector('.caption').textContent = caption;
     item.element.querySelector('.check').textContent = flags & 16 ? '\u2713' : '';
     if (flags & 4) item.element.setAttribute('aria-checked', String(Boolean(flags & 16)));
@@ -386,9 +393,11 @@ var TessarinPage = (() => {
     post([choose, item.id]);
   }
 
+  // Pointing at an item of an open menu opens its sub-menu, and closes any other below that menu.
   function hover(item) {
-    if (!openMenus.length || !item.submenu || item.parent === 0) return;
-    openMenu(item, false);
+    if (!openMenus.length || item.parent === 0) return;
+    if (item.submenu) return openMenu(item, false);
+    while (openMenus.length && openMenus[openMenus.length - 1] !== menus.get(item.parent)) closeTopMenu();
   }
 
   function onMenuKey(item, event) {
@@ -455,7 +464,7 @@ var TessarinPage = (() => {
     } else if (event.altKey && !event.ctrlKey && top.some((item) => 'Alt+' + item.accessKey === name)) {
       openMenu(top.find((item) => 'Alt+' + item.accessKey === name), true);
     } else {
-      const item = [...menus.values()].find((candidate) => (candidate.keys || []).includes(name));
+      const item = [...menus.values()].find((candidate) => candidate.keys.includes(name));
       if (!item) return;
       activate(item, false);
     }
