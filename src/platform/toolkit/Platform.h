@@ -38,6 +38,7 @@ public:
     virtual void DoEvents() = 0;
 
     // App::Path: the folder of the program's file, in UTF-8; the game reads its pictures from Bilder/ inside it.
+    // App::Path drops a trailing separator.
     virtual std::string AppPath() = 0;
     // App::EXEName: the program's file name without its folder and extension, in UTF-8 ("tessarin"). It starts the
     // lines the toolkit writes to standard error.
