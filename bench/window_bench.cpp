@@ -11,6 +11,7 @@
 #include "platform/toolkit/Runtime.h"
 #include "platform/toolkit/decoders/PictureDecoders.h"
 #include "support/GameState.h"
+#include "support/TestPlatform.h"
 #include "window/Game.h"
 
 namespace {
@@ -34,8 +35,9 @@ void BM_DecodeShippedPictures(benchmark::State& state) {
 }
 
 void BM_GameStart(benchmark::State& state) {
-    toolkit::App::Path(TESSARIN_SOURCE_DIR);
-    toolkit::SetPictureDecoder(toolkit::DecodeStandardPicture);
+    testsupport::TestPlatform platform;
+    platform.Path = TESSARIN_SOURCE_DIR;
+    platform.Decode = toolkit::DecodeStandardPicture;
     for (auto _ : state) {
         testsupport::ResetGameState();
         Game game;

@@ -23,7 +23,7 @@
 #include "opponent/PlayerAI.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/toolkit/Runtime.h"
-#include "platform/toolkit/qt/Seams.h"
+#include "platform/toolkit/qt/QtPlatform.h"
 #include "state/Global.h"
 #include "window/Game.h"
 
@@ -66,6 +66,15 @@ struct Folder {
 };
 
 Folder* TheFolder = nullptr;
+
+// Qt's, but with the pictures in the fuzzer's folder and no question answered: start-up and a game ask none.
+class FuzzPlatform : public toolkit::qt::QtPlatform {
+public:
+    std::int16_t MsgBox(const std::string& prompt, std::int16_t, const std::string&) override {
+        Fail("start-up or a game asked: " + prompt);
+    }
+    std::string AppPath() override { return TheFolder->Root.string(); }
+};
 
 std::string ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -145,11 +154,8 @@ void RunStartUp(int file, bool missing, bool computerPlays, bool redBegins) {
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static QGuiApplication application(*argc, *argv);
-    toolkit::SetPictureDecoder(toolkit::qt::DecodePicture);
-    toolkit::SetDoEventsHandler([] { QCoreApplication::processEvents(); });
-    toolkit::SetMsgBoxHandler([](const std::string& prompt, std::int16_t, const std::string&) -> std::int16_t {
-        Fail("start-up or a game asked: " + prompt);
-    });
+    static FuzzPlatform platform;
+    static const toolkit::Platform::Installation installed(platform);
 
     static Folder folder;
     char pattern[] = "/tmp/tessarin-startup-fuzz-XXXXXX";
@@ -160,7 +166,6 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
         folder.Shipped.push_back(ReadAll(fs::path(TESSARIN_PICTURE_DIR) / kFiles[file].Name));
         folder.Restore(file);
     }
-    toolkit::App::Path(folder.Root.string());
     TheFolder = &folder;
     std::atexit([] { fs::remove_all(TheFolder->Root); });
     return 0;

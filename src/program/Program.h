@@ -1,7 +1,7 @@
-// The program's life once the platform is set up (its application object and the
-// toolkit's seams): the only window, shown through the front end linked in, until
-// it closes. Kept apart from the entry points so that its failure path can be run
-// in-process.
+// The program's life once the platform is set up (its application object, and its
+// toolkit::Platform installed): the only window, shown through the front end linked
+// in, until it closes. Kept apart from the entry points so that its failure path can
+// be run in-process.
 #pragma once
 
 // The program's command name, which starts each line it writes to standard error.

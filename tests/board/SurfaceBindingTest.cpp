@@ -2,6 +2,7 @@
 
 #include "platform/toolkit/Runtime.h"
 #include "support/ScratchFolder.h"
+#include "support/TestPlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -20,14 +21,13 @@ namespace {
 class SurfaceBinding : public ::testing::Test {
 protected:
     SurfaceBinding() {
-        PreviousDecoder = toolkit::SetPictureDecoder([this](const std::string& File) {
+        Platform.Decode = [this](const std::string& File) {
             ++Decodes;
             const auto Found = Pictures.find(fs::path(File).filename().string());
             if (Found == Pictures.end()) throw toolkit::PictureLoadError("not a picture");
             return Found->second;
-        });
+        };
     }
-    ~SurfaceBinding() override { toolkit::SetPictureDecoder(PreviousDecoder); }
 
     std::string AddFile(const std::string& Name, toolkit::StdPicture Picture) {
         std::ofstream(Folder / Name) << "picture";
@@ -47,7 +47,7 @@ protected:
     const fs::path& Folder = Scratch.Root();
     std::map<std::string, toolkit::StdPicture> Pictures;
     int Decodes = 0;
-    toolkit::PictureDecoder PreviousDecoder;
+    testsupport::TestPlatform Platform;
     BoardWindow Board;
     Grid& Bound = Global::GameGrid();
 };

@@ -78,7 +78,7 @@ fs::path ShippedPictures() { return fs::path(TESSARIN_PICTURE_DIR); }
 
 StartedGame::StartedGame(const PictureFolder& folder) {
     ResetGameState();
-    toolkit::App::Path(folder.Root().string());
+    platform_.Path = folder.Root().string();
     game_ = std::make_unique<Game>();
     game_->Show();
 }

@@ -16,6 +16,7 @@
 #include "support/CellCentre.h"
 #include "support/GameState.h"
 #include "support/ScratchFolder.h"
+#include "support/TestPlatform.h"
 #include "window/Game.h"
 
 namespace proof {
@@ -36,7 +37,8 @@ constexpr bool Sanitized = false;
 inline const std::string EndText = "Press new game in the file menu to begin";
 std::string TurnText(bool redToMove);
 
-// A program folder of its own with a Bilder/ inside, which App::Path points at while it lives.
+// A program folder of its own with a Bilder/ inside, which App::Path points at while a
+// StartedGame from it lives.
 class PictureFolder {
 public:
     PictureFolder();
@@ -70,6 +72,7 @@ public:
     void NewGame(bool computerPlays, bool redBegins);
 
 private:
+    testsupport::TestPlatform platform_;
     std::unique_ptr<Game> game_;
 };
 

@@ -11,7 +11,8 @@
 #include "ProofSupport.h"
 #include "board/Grid.h"
 #include "platform/toolkit/Runtime.h"
-#include "platform/toolkit/qt/Seams.h"
+#include "platform/toolkit/qt/QtPlatform.h"
+#include "support/TestPlatform.h"
 
 namespace proof {
 namespace {
@@ -26,7 +27,6 @@ void EnsureApplication() {
         return new QGuiApplication(argc, argv);
     }();
     (void)application;
-    toolkit::SetPictureDecoder(toolkit::qt::DecodePicture);
 }
 
 const std::vector<std::string> AllPictures = {"BarkGold.gif", "Background.jpg", "cross.gif", "Bullet.gif",
@@ -36,19 +36,22 @@ const std::vector<std::string> NoPiecePictures = {"BarkGold.gif", "Background.jp
 
 class ShippedPictures : public ::testing::Test {
 protected:
-    void SetUp() override { EnsureApplication(); }
-    void TearDown() override { toolkit::SetMsgBoxHandler(nullptr); }
+    void SetUp() override {
+        EnsureApplication();
+        platform.Decode = toolkit::qt::DecodePicture;
+    }
 
     // Games of every option, pressed at random, then Exit answered Yes.
     void PlayThenExit(const std::vector<std::string>& pictures, int games) {
         PictureFolder folder;
         folder.CopyShipped(pictures);
         int asked = 0;
-        toolkit::SetMsgBoxHandler([&asked](const std::string& prompt, std::int16_t, const std::string&) {
+        testsupport::TestPlatform exitAnswered;
+        exitAnswered.Ask = [&asked](const std::string& prompt, std::int16_t, const std::string&) {
             ++asked;
             EXPECT_EQ(prompt, "Do you really want to exit?");
             return toolkit::vbYes;
-        });
+        };
         StartedGame started(folder);
         Game& game = started.Window();
         std::mt19937 random(7);
@@ -67,6 +70,8 @@ protected:
         EXPECT_EQ(asked, 1);
         EXPECT_TRUE(game.Closed());
     }
+
+    testsupport::TestPlatform platform;
 };
 
 TEST_F(ShippedPictures, HundredGamesWithPiecePicturesThenExit) { PlayThenExit(AllPictures, 100); }

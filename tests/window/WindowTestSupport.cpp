@@ -7,7 +7,7 @@
 #include "support/GameState.h"
 #include "support/QtTestApplication.h"
 #include "platform/toolkit/qt/FormWindow.h"
-#include "platform/toolkit/qt/Seams.h"
+#include "platform/toolkit/qt/QtPlatform.h"
 
 namespace fs = std::filesystem;
 
@@ -16,28 +16,23 @@ namespace windowtest {
 namespace {}  // namespace
 
 ScriptedMsgBox::ScriptedMsgBox() {
-    previous_ = toolkit::SetMsgBoxHandler(
-        [this](const std::string& prompt, std::int16_t buttons, const std::string& title) -> std::int16_t {
-            asked_.push_back({prompt, buttons, title});
-            if (WhileOpen) WhileOpen(asked_.back());
-            if (answers_.empty()) {
-                ADD_FAILURE() << "unexpected question: " << prompt;
-                return toolkit::vbNo;
-            }
-            const std::int16_t answer = answers_.front();
-            answers_.pop_front();
-            return answer;
-        });
+    platform_.Ask = [this](const std::string& prompt, std::int16_t buttons, const std::string& title) -> std::int16_t {
+        asked_.push_back({prompt, buttons, title});
+        if (WhileOpen) WhileOpen(asked_.back());
+        if (answers_.empty()) {
+            ADD_FAILURE() << "unexpected question: " << prompt;
+            return toolkit::vbNo;
+        }
+        const std::int16_t answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    };
 }
-
-ScriptedMsgBox::~ScriptedMsgBox() { toolkit::SetMsgBoxHandler(std::move(previous_)); }
 
 PictureFolder::PictureFolder() {
     fs::copy(SourcePictures(), Root() / "Bilder", fs::copy_options::recursive);
-    toolkit::App::Path(Root().string());
+    platform_.Path = Root().string();
 }
-
-PictureFolder::~PictureFolder() { toolkit::App::Path(TESSARIN_SOURCE_DIR); }
 
 void PictureFolder::Remove(const std::string& name) const { fs::remove(File(name)); }
 
@@ -59,15 +54,16 @@ Snapshot Capture(gdi::HDC hdc) {
     return shot;
 }
 
-void WindowTest::SetUp() {
-    ASSERT_NE(QCoreApplication::instance(), nullptr);
-    previousDecoder_ = toolkit::SetPictureDecoder(toolkit::qt::DecodePicture);
+WindowTest::WindowTest() {
+    platform.Path = TESSARIN_SOURCE_DIR;
+    platform.Decode = toolkit::qt::DecodePicture;
 }
+
+void WindowTest::SetUp() { ASSERT_NE(QCoreApplication::instance(), nullptr); }
 
 void WindowTest::TearDown() {
     game.reset();
     testsupport::ResetGameState();
-    toolkit::SetPictureDecoder(std::move(previousDecoder_));
     EXPECT_FALSE(msgBox.Unanswered()) << "a scripted answer was never asked for";
 }
 

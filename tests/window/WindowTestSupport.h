@@ -1,6 +1,6 @@
 // Shared ground for the window tests: one Qt application per process, the Qt picture
 // decoder, a message box answered from a script, a private copy of the pictures, and
-// a fresh game state around every test.
+// a fresh game state around every test. Each installs its own test platform.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,6 +16,7 @@
 #include "platform/toolkit/Runtime.h"
 #include "support/CellCentre.h"
 #include "support/ScratchFolder.h"
+#include "support/TestPlatform.h"
 #include "window/Game.h"
 
 namespace windowtest {
@@ -31,9 +32,6 @@ struct Question {
 class ScriptedMsgBox {
 public:
     ScriptedMsgBox();
-    ~ScriptedMsgBox();
-    ScriptedMsgBox(const ScriptedMsgBox&) = delete;
-    ScriptedMsgBox& operator=(const ScriptedMsgBox&) = delete;
 
     void Answer(std::int16_t answer) { answers_.push_back(answer); }
     const std::vector<Question>& Asked() const { return asked_; }
@@ -44,16 +42,13 @@ public:
 private:
     std::deque<std::int16_t> answers_;
     std::vector<Question> asked_;
-    toolkit::MsgBoxHandler previous_;
+    testsupport::TestPlatform platform_;
 };
 
 // A copy of Bilder/ in a folder of its own, which App::Path points at while it lives.
 class PictureFolder {
 public:
     PictureFolder();
-    ~PictureFolder();
-    PictureFolder(const PictureFolder&) = delete;
-    PictureFolder& operator=(const PictureFolder&) = delete;
 
     std::filesystem::path Root() const { return scratch_.Root(); }
     std::filesystem::path File(const std::string& name) const { return Root() / "Bilder" / name; }
@@ -63,6 +58,7 @@ public:
 
 private:
     testsupport::ScratchFolder scratch_{"window"};
+    testsupport::TestPlatform platform_;
 };
 
 std::filesystem::path SourcePictures();
@@ -82,7 +78,7 @@ constexpr int BoardSide = 385;
 class WindowTest : public ::testing::Test {
 protected:
     // The pictures of the source tree, unless a PictureFolder member points elsewhere.
-    WindowTest() { toolkit::App::Path(TESSARIN_SOURCE_DIR); }
+    WindowTest();
     void SetUp() override;
     void TearDown() override;
 
@@ -95,11 +91,9 @@ protected:
     void Choose(toolkit::MenuItem& item) { item.Choose(); }
     std::vector<std::uint8_t> CellCodes() const;
 
+    testsupport::TestPlatform platform;
     ScriptedMsgBox msgBox;
     std::unique_ptr<Game> game;
-
-private:
-    toolkit::PictureDecoder previousDecoder_;
 };
 
 }  // namespace windowtest

@@ -15,9 +15,9 @@
 #include <string>
 
 #include "platform/toolkit/Frame.h"
-#include "platform/toolkit/Runtime.h"
 #include "platform/toolkit/decoders/PictureDecoders.h"
 #include "support/CellCentre.h"
+#include "support/TestPlatform.h"
 #include "window/Game.h"
 
 namespace {
@@ -60,9 +60,10 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     try {
-        toolkit::App::Path(argv[1]);
-        toolkit::SetPictureDecoder(toolkit::DecodeStandardPicture);
-        toolkit::SetMsgBoxHandler([](const std::string&, std::int16_t, const std::string&) { return toolkit::vbYes; });
+        testsupport::TestPlatform platform;
+        platform.Path = argv[1];
+        platform.Decode = toolkit::DecodeStandardPicture;
+        platform.Ask = [](const std::string&, std::int16_t, const std::string&) { return toolkit::vbYes; };
         Game game;
         game.Show();
         for (int i = 2; i < argc; ++i) Play(game, argv[i]);

@@ -1,6 +1,7 @@
-// What a front end shows of a form: the one interface between the toolkit's model and a platform. The form and its
-// controls call it as they change, on the one user-interface thread, while the view is attached (Form::Attachment);
-// each call asks the front end to show the change or act on it, and none may call back into the model.
+// What a front end shows of a form: the one interface between the toolkit's model and a platform's windows, as
+// Platform (Platform.h) is for its other services. The form and its controls call it as they change, on the one
+// user-interface thread, while the view is attached (Form::Attachment); each call asks the front end to show the
+// change or act on it, and none may call back into the model.
 //
 // Input goes the other way, into the model's own events: a press to PictureBox::MouseDown, a menu choice to
 // MenuItem::Choose, a key to the surface's CellTable, a close request to Form::RequestClose. A front end runs them

@@ -6,43 +6,17 @@
 #include <filesystem>
 #include <memory>
 #include <new>
-#include <optional>
 #include <utility>
 #include <vector>
 
-#include "platform/toolkit/Bitmap.h"
 #include "platform/toolkit/PictureFile.h"
+#include "platform/toolkit/Platform.h"
 
 namespace toolkit {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-MsgBoxHandler& MsgBoxSeam() {
-    static MsgBoxHandler handler;
-    return handler;
-}
-
-PictureDecoder& DecoderSeam() {
-    static PictureDecoder decoder;
-    return decoder;
-}
-
-std::function<void()>& DoEventsSeam() {
-    static std::function<void()> handler;
-    return handler;
-}
-
-std::optional<std::string>& AppPathOverride() {
-    static std::optional<std::string> path;
-    return path;
-}
-
-std::optional<std::string>& AppNameOverride() {
-    static std::optional<std::string> name;
-    return name;
-}
 
 // Files larger than any allowed picture as a bitmap are refused before they are read in.
 constexpr std::uintmax_t MaxPictureFileSize = 54 + static_cast<std::uintmax_t>(MaxPicturePixels) * 4;
@@ -139,40 +113,18 @@ StdPicture Decode(const std::string& native) {
     if (bytes.empty()) throw PictureLoadError("file is empty");
     if (const std::string cause = IncompletePicture(bytes); !cause.empty()) throw PictureLoadError(cause);
     if (const std::string cause = OverreachingGif(bytes); !cause.empty()) throw PictureLoadError(cause);
-    const PictureDecoder& decoder = DecoderSeam();
-    StdPicture picture = decoder ? decoder(EncodedPicture(native, bytes)) : LoadBitmapResource(bytes);
+    StdPicture picture = Platform::Installed().DecodePicture(EncodedPicture(native, bytes));
     if (!picture || !PictureSizeAllowed(picture->Width, picture->Height) ||
         picture->Pixels.size() != static_cast<std::size_t>(picture->Width) * static_cast<std::size_t>(picture->Height))
         throw PictureLoadError("the decoder returned no usable picture");
     return Counted(std::move(picture));
 }
 
-// Where the system does not say (a front end then sets App's properties), the folder is the current one.
-fs::path Executable() {
-    std::error_code ec;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? fs::path() : exe;
-}
-
-std::string ExecutableFolder() {
-    const fs::path exe = Executable();
-    if (exe.has_parent_path()) return Utf8Of(exe.parent_path());
-    std::error_code ec;
-    const fs::path cwd = fs::current_path(ec);
-    return ec ? std::string(".") : Utf8Of(cwd);
-}
-
 }  // namespace
 
 std::int16_t MsgBox(const std::string& Prompt, std::int16_t Buttons, const std::string& Title) {
-    const MsgBoxHandler& handler = MsgBoxSeam();
-    if (!handler) throw std::logic_error("no message box handler installed for: " + Prompt);
-    return handler(Prompt, Buttons, Title);
+    return Platform::Installed().MsgBox(Prompt, Buttons, Title);
 }
-
-MsgBoxHandler SetMsgBoxHandler(MsgBoxHandler handler) { return std::exchange(MsgBoxSeam(), std::move(handler)); }
-
-PictureDecoder SetPictureDecoder(PictureDecoder decoder) { return std::exchange(DecoderSeam(), std::move(decoder)); }
 
 StdPicture LoadPicture(const std::string& FileName) {
     const std::string native = NativePath(FileName);
@@ -214,32 +166,17 @@ std::string Dir(const std::string& PathName) {
 
 namespace App {
 
+// The game appends "\Bilder\..." to the folder, so a platform's trailing separator must not double.
 std::string Path() {
-    if (!AppPathOverride()) AppPathOverride() = ExecutableFolder();
-    return *AppPathOverride();
-}
-
-void Path(const std::string& vNewValue) {
-    std::string path = vNewValue;
+    std::string path = Platform::Installed().AppPath();
     while (path.size() > 1 && (path.back() == '/' || path.back() == '\\')) path.pop_back();
-    AppPathOverride() = path;
+    return path;
 }
 
-std::string EXEName() {
-    if (!AppNameOverride()) AppNameOverride() = Utf8Of(Executable().stem());
-    return *AppNameOverride();
-}
-
-void EXEName(const std::string& vNewValue) { AppNameOverride() = vNewValue; }
+std::string EXEName() { return Platform::Installed().AppEXEName(); }
 
 }  // namespace App
 
-void DoEvents() {
-    if (const auto& handler = DoEventsSeam()) handler();
-}
-
-std::function<void()> SetDoEventsHandler(std::function<void()> handler) {
-    return std::exchange(DoEventsSeam(), std::move(handler));
-}
+void DoEvents() { Platform::Installed().DoEvents(); }
 
 }  // namespace toolkit

@@ -7,7 +7,9 @@
 
 #include "BitmapFiles.h"
 #include "support/ScratchFolder.h"
+#include "support/TestPlatform.h"
 #include "platform/toolkit/Bitmap.h"
+#include "platform/toolkit/DefaultPlatform.h"
 #include "platform/toolkit/Runtime.h"
 
 namespace {
@@ -15,6 +17,7 @@ namespace {
 using testing_files::Bitmap24;
 using testing_files::LoadError;
 using testsupport::ScratchFolder;
+using testsupport::TestPlatform;
 using toolkit::LoadPicture;
 using toolkit::PictureLoadError;
 
@@ -86,20 +89,19 @@ TEST(LoadPictureTest, MapsBackslashPathsAndUsesTheInstalledDecoder) {
     EXPECT_EQ(picture->Height, 2);
 
     std::string asked;
-    auto previous = toolkit::SetPictureDecoder([&asked](const std::string& native) -> toolkit::StdPicture {
+    TestPlatform platform;
+    platform.Decode = [&asked](const std::string& native) -> toolkit::StdPicture {
         asked = native;
         throw std::runtime_error("decoder refused it");
-    });
+    };
     const std::string error = LoadError(written);
-    toolkit::SetPictureDecoder(previous);
     EXPECT_EQ(asked, (std::filesystem::path(folder.Path()) / "Bilder" / "tile.bmp").string());
     EXPECT_NE(error.find("tile.bmp"), std::string::npos);
     EXPECT_NE(error.find("decoder refused it"), std::string::npos);
 
     // A decoder that hands back nothing usable is an error, not an empty picture.
-    previous = toolkit::SetPictureDecoder([](const std::string&) { return toolkit::StdPicture{}; });
+    platform.Decode = [](const std::string&) { return toolkit::StdPicture{}; };
     EXPECT_FALSE(LoadError(written).empty());
-    toolkit::SetPictureDecoder(previous);
 }
 
 TEST(LoadPictureTest, TheDecoderIsHandedTheBytesTheCheckRead) {
@@ -111,13 +113,13 @@ TEST(LoadPictureTest, TheDecoderIsHandedTheBytesTheCheckRead) {
 
     std::vector<std::uint8_t> seen;
     std::string named;
-    auto previous = toolkit::SetPictureDecoder([&](const toolkit::EncodedPicture& File) {
+    TestPlatform platform;
+    platform.Decode = [&](const toolkit::EncodedPicture& File) {
         seen.assign(File.Data.begin(), File.Data.end());
         named = File.NativeFileName;
         return toolkit::LoadBitmapResource(File.Data);
-    });
+    };
     const toolkit::StdPicture picture = LoadPicture(written);
-    toolkit::SetPictureDecoder(previous);
     EXPECT_EQ(named, written);
     EXPECT_EQ(seen, bytes);
     EXPECT_EQ(picture->Width, 60);
@@ -144,14 +146,14 @@ TEST(LoadPictureTest, APictureTooLargeAloneOrBesideThoseHeldIsRefused) {
     auto square = std::make_shared<toolkit::Picture>();
     square->Width = square->Height = 2048;
     square->Pixels.resize(2048 * 2048);
-    auto previous = toolkit::SetPictureDecoder([&](const toolkit::EncodedPicture&) { return square; });
+    TestPlatform platform;
+    platform.Decode = [&](const toolkit::EncodedPicture&) { return square; };
     const std::string file = folder.Write("square.bmp", Bitmap24(2, 2));
     std::vector<toolkit::StdPicture> held;
     while (held.size() < 16) held.push_back(LoadPicture(file));
     EXPECT_NE(LoadError(file).find("more than 67108864 pixels together"), std::string::npos) << LoadError(file);
     held.pop_back();
     EXPECT_NO_THROW(held.push_back(LoadPicture(file)));
-    toolkit::SetPictureDecoder(previous);
 }
 
 // A 1 x 1 screen in front of an interlaced 65535 x 65535 frame: refused from its descriptors, whatever decoder the
@@ -162,15 +164,15 @@ TEST(LoadPictureTest, AGifFrameFarOutsideItsScreenIsRefusedBeforeAnyDecoderRuns)
                                         0,    0,    0,    0,    255,  255, 255, 0x2C, 0,    0, 0,    0,
                                         0xFF, 0xFF, 0xFF, 0xFF, 0x40, 2,   2,   0x44, 0x01, 0, 0x3B};
     int decodes = 0;
-    auto previous = toolkit::SetPictureDecoder([&](const toolkit::EncodedPicture&) {
+    TestPlatform platform;
+    platform.Decode = [&](const toolkit::EncodedPicture&) {
         ++decodes;
         return toolkit::StdPicture();
-    });
+    };
     const std::string file = folder.Write("crafted.gif", gif);
     EXPECT_EQ(LoadError(file),
               "cannot load picture '" + file + "': GIF: the image lies far outside its logical screen of 1 x 1");
     EXPECT_EQ(decodes, 0);
-    toolkit::SetPictureDecoder(previous);
 }
 
 TEST(DirTest, NamesOnlyOrdinaryVisibleFiles) {
@@ -197,38 +199,46 @@ TEST(AppPathTest, IsTheProgramsFolderWithoutATrailingSeparator) {
         std::filesystem::exists(path + "/" + std::filesystem::read_symlink("/proc/self/exe").filename().string()));
 #endif
 
-    toolkit::App::Path("/opt/tessarin/");
-    EXPECT_EQ(toolkit::App::Path(), "/opt/tessarin");
-    toolkit::App::Path(path);
+    {
+        TestPlatform platform;
+        platform.Path = "/opt/tessarin/";
+        EXPECT_EQ(toolkit::App::Path(), "/opt/tessarin");
+    }
+    EXPECT_EQ(toolkit::App::Path(), path) << "the platform's installation put the previous one back";
 }
 
-TEST(MsgBoxTest, GoesThroughTheInstalledHandlerAndFailsLoudlyWithoutOne) {
-    auto previous = toolkit::SetMsgBoxHandler(nullptr);
+TEST(MsgBoxTest, GoesThroughTheInstalledPlatformAndFailsLoudlyWithoutOne) {
+    toolkit::DefaultPlatform bare;
+    const toolkit::Platform::Installation none(bare);
     EXPECT_THROW(toolkit::MsgBox("Do you really want to exit?", 36, "Tessarin"), std::logic_error);
 
     std::string prompt, title;
     std::int16_t style = 0;
-    toolkit::SetMsgBoxHandler([&](const std::string& p, std::int16_t s, const std::string& t) {
-        prompt = p;
-        style = s;
-        title = t;
-        return toolkit::vbNo;
-    });
-    EXPECT_EQ(toolkit::MsgBox("Do you really want to exit?", toolkit::vbYesNo + toolkit::vbQuestion, "Tessarin"),
-              toolkit::vbNo);
+    {
+        TestPlatform platform;
+        platform.Ask = [&](const std::string& p, std::int16_t s, const std::string& t) {
+            prompt = p;
+            style = s;
+            title = t;
+            return toolkit::vbNo;
+        };
+        TestPlatform above;  // answers nothing itself: the question reaches the platform below
+        EXPECT_EQ(toolkit::MsgBox("Do you really want to exit?", toolkit::vbYesNo + toolkit::vbQuestion, "Tessarin"),
+                  toolkit::vbNo);
+    }
     EXPECT_EQ(prompt, "Do you really want to exit?");
     EXPECT_EQ(style, 36);
     EXPECT_EQ(title, "Tessarin");
-    toolkit::SetMsgBoxHandler(previous);
+    EXPECT_THROW(toolkit::MsgBox("Do you really want to exit?", 36, "Tessarin"), std::logic_error);
 }
 
-TEST(DoEventsTest, RunsTheInstalledHandlerOnce) {
+TEST(DoEventsTest, RunsTheInstalledPlatformsPassOnce) {
     toolkit::DoEvents();  // none installed: nothing pending, nothing to do
     int passes = 0;
-    auto previous = toolkit::SetDoEventsHandler([&passes] { ++passes; });
+    TestPlatform platform;
+    platform.Events = [&passes] { ++passes; };
     toolkit::DoEvents();
     EXPECT_EQ(passes, 1);
-    toolkit::SetDoEventsHandler(previous);
 }
 
 }  // namespace

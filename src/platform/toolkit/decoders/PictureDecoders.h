@@ -31,8 +31,8 @@ using OtherFormatDecoder = std::function<StdPicture(std::span<const std::uint8_t
 // GIF and JPEG by the decoders above, anything else by `other`.
 StdPicture DecodePictureFile(const EncodedPicture& file, const OtherFormatDecoder& other);
 
-// GIF and JPEG by the decoders above, anything else as a 24-bit bitmap: a decoder for
-// SetPictureDecoder. Each throws PictureLoadError with the cause
+// GIF and JPEG by the decoders above, anything else as a 24-bit bitmap: a platform's
+// DecodePicture (Platform.h). Each throws PictureLoadError with the cause
 // alone, and refuses a size beyond PictureSizeAllowed before taking pixel memory.
 StdPicture DecodeStandardPicture(const EncodedPicture& file);
 

@@ -1,19 +1,20 @@
 #include "platform/toolkit/web/WebPlatform.h"
 
 #include <memory>
+#include <string>
 
 #include "platform/toolkit/web/Page.h"
 
 namespace toolkit::web {
 
-std::int16_t WebPlatform::MsgBox(const std::string& Prompt, std::int16_t Buttons, const std::string& Title) {
-    if ((Buttons & 0x7) == vbYesNo) return page::Ask(Title, Prompt) ? vbYes : vbNo;
-    page::ReportError(Title, Prompt);
+std::int16_t WebPlatform::MsgBox(const std::string& prompt, std::int16_t buttons, const std::string& title) {
+    if ((buttons & 0x7) == vbYesNo) return page::Ask(title, prompt) ? vbYes : vbNo;
+    page::ReportError(title, prompt);
     return vbOK;
 }
 
-StdPicture WebPlatform::DecodePicture(const EncodedPicture& File) {
-    const page::DecodedSize size = page::DecodedPictureSize(File.NativeFileName);
+StdPicture WebPlatform::DecodePicture(const EncodedPicture& file) {
+    const page::DecodedSize size = page::DecodedPictureSize(file.NativeFileName);
     if (!size.Error.empty()) throw PictureLoadError(size.Error);
     if (!PictureSizeAllowed(size.Width, size.Height))
         throw PictureLoadError("picture size " + std::to_string(size.Width) + " x " + std::to_string(size.Height) +
@@ -22,7 +23,7 @@ StdPicture WebPlatform::DecodePicture(const EncodedPicture& File) {
     picture->Width = size.Width;
     picture->Height = size.Height;
     picture->Pixels.resize(static_cast<std::size_t>(size.Width) * static_cast<std::size_t>(size.Height));
-    page::TakeDecodedPicture(File.NativeFileName, picture->Pixels.data());
+    page::TakeDecodedPicture(file.NativeFileName, picture->Pixels.data());
     picture->Opaque = true;
     for (const std::uint32_t pixel : picture->Pixels) {
         if ((pixel >> 24) != 0xFF) {

@@ -2,27 +2,23 @@
 // the files the page fetched beside itself as the program's folder.
 #pragma once
 
-#include <cstdint>
-#include <string>
-
-#include "platform/toolkit/Picture.h"
-#include "platform/toolkit/Runtime.h"
+#include "platform/toolkit/Platform.h"
 
 namespace toolkit::web {
 
-class WebPlatform {
+class WebPlatform : public Platform {
 public:
     // A question (Yes and No) waits for the player's answer; any other box reports an error that ends the program,
     // which the page keeps showing.
-    std::int16_t MsgBox(const std::string& Prompt, std::int16_t Buttons, const std::string& Title);
+    std::int16_t MsgBox(const std::string& prompt, std::int16_t buttons, const std::string& title) override;
     // The browser decoded every picture while the module loaded; this takes the decoded pixels, within the size
     // limits, and lets the browser's copy go.
-    StdPicture DecodePicture(const EncodedPicture& File);
+    StdPicture DecodePicture(const EncodedPicture& file) override;
     // Input waits in the page until the event loop takes it, one event at a time: nothing is pending here.
-    void DoEvents() {}
-    // The page's files are in the module's file system, at its root, as they lie beside the page.
-    std::string ProgramFolder() const { return "."; }
-    std::string ProgramName() const { return "tessarin"; }
+    void DoEvents() override {}
+    // The page's files are in the module's file system as they lie beside the page, at its working folder.
+    std::string AppPath() override { return "."; }
+    std::string AppEXEName() override { return "tessarin"; }
 };
 
 }  // namespace toolkit::web

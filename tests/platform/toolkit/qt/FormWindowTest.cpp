@@ -19,9 +19,10 @@
 #include "../BitmapFiles.h"
 #include "support/ScratchFolder.h"
 #include "support/QtTestApplication.h"
+#include "support/TestPlatform.h"
 #include "platform/toolkit/Runtime.h"
 #include "platform/toolkit/qt/FormWindow.h"
-#include "platform/toolkit/qt/Seams.h"
+#include "platform/toolkit/qt/QtPlatform.h"
 
 namespace {
 
@@ -292,14 +293,13 @@ TEST_F(FormWindowTest, ClosingFromTheModelClosesTheWindow) {
 class HandlerFailureTest : public FormWindowTest {
 protected:
     HandlerFailureTest() {
-        previous_ = toolkit::SetMsgBoxHandler(
-            [this](const std::string& Prompt, std::int16_t Buttons, const std::string& Title) -> std::int16_t {
-                boxes.push_back({Prompt, Buttons, Title});
-                if (boxFails) throw std::runtime_error("no box today");
-                return toolkit::vbOK;
-            });
+        platform_.Ask = [this](const std::string& Prompt, std::int16_t Buttons,
+                               const std::string& Title) -> std::int16_t {
+            boxes.push_back({Prompt, Buttons, Title});
+            if (boxFails) throw std::runtime_error("no box today");
+            return toolkit::vbOK;
+        };
     }
-    ~HandlerFailureTest() override { toolkit::SetMsgBoxHandler(previous_); }
 
     // Runs `act` from inside the event loop; answers the status the loop ended with (-1: it never ended).
     int RunLoop(const std::function<void()>& act) {
@@ -326,7 +326,7 @@ protected:
     std::string stderrText;
 
 private:
-    toolkit::MsgBoxHandler previous_;
+    testsupport::TestPlatform platform_;
 };
 
 TEST_F(HandlerFailureTest, AMenuHandlerThatThrowsIsReportedAndNoHandlerRunsAfterIt) {
@@ -371,13 +371,10 @@ TEST_F(HandlerFailureTest, AFailedCloseRequestLeavesTheWindowAndEndsEvenWhenTheB
     EXPECT_NE(stderrText.find("the unload event failed"), std::string::npos);
 }
 
+// Through the loader with the Qt platform installed, as the program loads its pictures.
 class QtDecoderTest : public ::testing::Test {
 protected:
-    QtDecoderTest() {
-        Application();
-        previous_ = toolkit::SetPictureDecoder(toolkit::qt::DecodePicture);
-    }
-    ~QtDecoderTest() override { toolkit::SetPictureDecoder(previous_); }
+    QtDecoderTest() { Application(); }
 
     static std::string ErrorOf(const std::string& file) {
         try {
@@ -391,7 +388,8 @@ protected:
     testsupport::ScratchFolder folder{"qt-decoder"};
 
 private:
-    toolkit::PictureDecoder previous_;
+    toolkit::qt::QtPlatform qt_;
+    const toolkit::Platform::Installation installed_{qt_};
 };
 
 TEST_F(QtDecoderTest, ReadsPicturesAndKeepsTheirTransparency) {
@@ -473,6 +471,19 @@ TEST_F(QtDecoderTest, AbsurdDimensionsAreRefusedWithoutExhaustingMemory) {
     EXPECT_NE(ErrorOf(giant).find("giant.gif"), std::string::npos);
     EXPECT_NE(ErrorOf(giant).find("out of range"), std::string::npos) << ErrorOf(giant);
     EXPECT_NE(ErrorOf(wide).find("wide.bmp"), std::string::npos);
+}
+
+// The rest of what the program gets from Qt: the test program as the program, and a pass of the events posted.
+TEST(QtPlatformTest, NamesTheRunningProgramAndLetsPostedEventsThrough) {
+    Application();
+    toolkit::qt::QtPlatform qt;
+    const toolkit::Platform::Installation installed(qt);
+    EXPECT_EQ(toolkit::App::EXEName(), "toolkit_qt_test");
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(toolkit::App::Path()) / toolkit::App::EXEName()));
+    bool ran = false;
+    QTimer::singleShot(0, [&ran] { ran = true; });
+    toolkit::DoEvents();
+    EXPECT_TRUE(ran);
 }
 
 }  // namespace

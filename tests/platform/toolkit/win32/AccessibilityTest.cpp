@@ -10,8 +10,8 @@
 #include <string>
 
 #include "platform/toolkit/win32/FormWindow.h"
-#include "platform/toolkit/win32/Seams.h"
 #include "platform/toolkit/win32/Text.h"
+#include "platform/toolkit/win32/Win32Platform.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/toolkit/Runtime.h"
-#include "platform/toolkit/win32/Seams.h"
+#include "platform/toolkit/win32/Win32Platform.h"
 #include "support/TestForm.h"
 
 namespace {
@@ -108,6 +108,13 @@ TEST(MessageBoxAnswer, ABoxLeftWithoutAButtonCountsAsItsCancellingAnswer) {
 TEST(ExecutableFolder, HoldsTheRunningProgram) {
     EXPECT_TRUE(
         std::filesystem::exists(std::filesystem::path(toolkit::win32::ExecutableFolder()) / "win32_frontend_test.exe"));
+}
+
+TEST(Win32Platform, NamesTheRunningProgram) {
+    toolkit::win32::Win32Platform windows;
+    const toolkit::Platform::Installation installed(windows);
+    EXPECT_EQ(toolkit::App::EXEName(), "win32_frontend_test");
+    EXPECT_EQ(toolkit::App::Path(), toolkit::win32::ExecutableFolder());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/toolkit/Runtime.h"
+#include "platform/toolkit/win32/Win32Platform.h"
 
 namespace {
 
@@ -105,7 +106,8 @@ TEST(WicDecoder, ThroughTheLoaderACutFileIsTruncatedInAFolderOfAnyName) {
         const std::u8string path = (folder / name).u8string();
         return std::string(path.begin(), path.end());
     };
-    const toolkit::PictureDecoder previous = toolkit::SetPictureDecoder(DecodePicture);
+    toolkit::win32::Win32Platform windows;
+    const toolkit::Platform::Installation installed(windows);
     EXPECT_EQ(toolkit::LoadPicture(write("whole.gif", TransparentGif.size()))->Width, 2);
     try {
         toolkit::LoadPicture(write("cut.gif", 30));
@@ -113,7 +115,6 @@ TEST(WicDecoder, ThroughTheLoaderACutFileIsTruncatedInAFolderOfAnyName) {
     } catch (const PictureLoadError& error) {
         EXPECT_NE(std::string(error.what()).find("truncated"), std::string::npos) << error.what();
     }
-    toolkit::SetPictureDecoder(previous);
     std::filesystem::remove_all(folder);
 }
 

@@ -1,4 +1,4 @@
-#include "platform/toolkit/win32/Seams.h"
+#include "platform/toolkit/win32/Win32Platform.h"
 
 #include <vector>
 
@@ -16,12 +16,6 @@ std::int16_t MsgBoxAnswer(int answer, std::int16_t buttons) {
     return static_cast<std::int16_t>(answer);
 }
 
-std::int16_t ShowMessageBox(const std::string& prompt, std::int16_t buttons, const std::string& title) {
-    const int answer = MessageBoxW(GetActiveWindow(), Wide(prompt).c_str(), Wide(title).c_str(),
-                                   static_cast<UINT>(buttons & 0x77) | MB_SETFOREGROUND);
-    return MsgBoxAnswer(answer, buttons);
-}
-
 namespace {
 
 // Long paths are not cut short: the buffer grows until the whole name fits.
@@ -35,6 +29,12 @@ std::wstring ExecutableFile() {
     }
 }
 
+std::string ExecutableName() {
+    const std::wstring file = ExecutableFile();
+    const std::wstring name = file.substr(file.find_last_of(L"\\/") + 1);
+    return Utf8(name.substr(0, name.rfind(L'.')));
+}
+
 }  // namespace
 
 std::string ExecutableFolder() {
@@ -43,14 +43,16 @@ std::string ExecutableFolder() {
     return slash == std::wstring::npos ? "." : Utf8(path.substr(0, slash));
 }
 
-void InstallSeams() {
-    SetMsgBoxHandler(ShowMessageBox);
-    SetPictureDecoder(DecodePicture);
-    SetDoEventsHandler(ProcessPendingMessages);
-    App::Path(ExecutableFolder());
-    const std::wstring file = ExecutableFile();
-    const std::wstring name = file.substr(file.find_last_of(L"\\/") + 1);
-    App::EXEName(Utf8(name.substr(0, name.rfind(L'.'))));
+Win32Platform::Win32Platform() : folder_(ExecutableFolder()), name_(ExecutableName()) {}
+
+std::int16_t Win32Platform::MsgBox(const std::string& prompt, std::int16_t buttons, const std::string& title) {
+    const int answer = MessageBoxW(GetActiveWindow(), Wide(prompt).c_str(), Wide(title).c_str(),
+                                   static_cast<UINT>(buttons & 0x77) | MB_SETFOREGROUND);
+    return MsgBoxAnswer(answer, buttons);
 }
+
+StdPicture Win32Platform::DecodePicture(const EncodedPicture& file) { return win32::DecodePicture(file); }
+
+void Win32Platform::DoEvents() { ProcessPendingMessages(); }
 
 }  // namespace toolkit::win32

@@ -1,8 +1,9 @@
-#include "platform/toolkit/qt/Seams.h"
+#include "platform/toolkit/qt/QtPlatform.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QByteArray>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QMessageBox>
@@ -15,8 +16,6 @@
 
 #include "platform/toolkit/Runtime.h"
 #include "platform/toolkit/decoders/PictureDecoders.h"
-#include "platform/toolkit/qt/Accessibility.h"
-#include "platform/toolkit/qt/ApplicationStyle.h"
 
 namespace toolkit::qt {
 
@@ -40,14 +39,6 @@ std::int16_t AnswerOf(QMessageBox::StandardButton clicked, QMessageBox::Standard
     if (clicked == QMessageBox::Yes) return vbYes;
     if (clicked == QMessageBox::No || (offered & QMessageBox::No)) return vbNo;
     return vbOK;
-}
-
-std::int16_t ShowMessageBox(const std::string& Prompt, std::int16_t Buttons, const std::string& Title) {
-    const QMessageBox::StandardButtons offered = ButtonsOf(Buttons);
-    QMessageBox box(IconOf(Buttons), QString::fromStdString(Title), QString::fromStdString(Prompt), offered,
-                    QApplication::activeWindow());
-    box.exec();
-    return AnswerOf(box.standardButton(box.clickedButton()), offered);
 }
 
 // Naming the format spares the reader from loading every image plug-in to ask each whether it knows the data.
@@ -111,13 +102,22 @@ StdPicture DecodeByQt(std::span<const std::uint8_t> data) {
 // plug-in to load.
 StdPicture DecodePicture(const EncodedPicture& File) { return DecodePictureFile(File, DecodeByQt); }
 
-void InstallSeams() {
-    SetMsgBoxHandler(ShowMessageBox);
-    SetPictureDecoder(DecodePicture);
-    SetDoEventsHandler([] { QCoreApplication::processEvents(); });
-    App::Path(QCoreApplication::applicationDirPath().toStdString());
-    QApplication::setStyle(new ApplicationStyle);
-    InstallAccessibility();
+std::int16_t QtPlatform::MsgBox(const std::string& prompt, std::int16_t buttons, const std::string& title) {
+    const QMessageBox::StandardButtons offered = ButtonsOf(buttons);
+    QMessageBox box(IconOf(buttons), QString::fromStdString(title), QString::fromStdString(prompt), offered,
+                    QApplication::activeWindow());
+    box.exec();
+    return AnswerOf(box.standardButton(box.clickedButton()), offered);
+}
+
+StdPicture QtPlatform::DecodePicture(const EncodedPicture& file) { return qt::DecodePicture(file); }
+
+void QtPlatform::DoEvents() { QCoreApplication::processEvents(); }
+
+std::string QtPlatform::AppPath() { return QCoreApplication::applicationDirPath().toStdString(); }
+
+std::string QtPlatform::AppEXEName() {
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
 }
 
 }  // namespace toolkit::qt
