@@ -65,7 +65,24 @@ const MenuItem* FindMenuItem(const std::vector<std::unique_ptr<MenuItem>>& items
     return nullptr;
 }
 
-bool IsKey(std::int32_t key) { return key >= static_cast<int>(Key::Left) && key <= static_cast<int>(Key::Return); }
+std::function<void()> PressOn(PictureBox& surface, const page::Event& event) {
+    if (!surface.MouseDown) return {};
+    const auto button = static_cast<std::int16_t>(event.A);
+    const auto shift = static_cast<std::int16_t>(event.B);
+    const float x = std::clamp(static_cast<float>(event.C), 0.0f, surface.Width() - 1);
+    const float y = std::clamp(static_cast<float>(event.D), 0.0f, surface.Height() - 1);
+    return [&surface, button, shift, x, y] { surface.MouseDown(button, shift, x, y); };
+}
+
+std::function<void()> KeyOn(CellTable* table, std::int32_t key) {
+    if (table == nullptr || key < static_cast<int>(Key::Left) || key > static_cast<int>(Key::Return)) return {};
+    return [table, key] { table->KeyDown(static_cast<Key>(key)); };
+}
+
+std::function<void()> CellOn(CellTable* table, int row, int column) {
+    if (table == nullptr || row < 0 || row >= table->Rows() || column < 0 || column >= table->Columns()) return {};
+    return [table, row, column] { table->PressCell(row, column); };
+}
 
 }  // namespace
 
@@ -86,37 +103,29 @@ int FormWindow::Run() {
     return Failed() ? 1 : 0;
 }
 
-// The page hands back only the numbers it was given, but a control may have gone since: each is looked up again.
 void FormWindow::Dispatch(const page::Event& event) {
+    if (const std::function<void()> handler = HandlerOf(event)) RunHandler(handler);
+}
+
+// The page hands back only the numbers it was given, but a control may have gone or changed since: each is looked
+// up and checked again, and input that no longer fits is dropped.
+std::function<void()> FormWindow::HandlerOf(const page::Event& event) const {
     if (event.Kind == page::EventKind::Choose) {
         const MenuItem* item = MenuItemOf(event.Target);
-        if (item != nullptr && item->Enabled() && item->Children().empty() && !item->IsSeparator())
-            RunHandler([item] { item->Choose(); });
-        return;
+        if (item == nullptr || !item->Enabled() || !item->Children().empty() || item->IsSeparator()) return {};
+        return [item] { item->Choose(); };
     }
     PictureBox* surface = SurfaceOf(event.Target);
-    if (surface == nullptr) return;
-    CellTable* table = surface->Table();
+    if (surface == nullptr) return {};
     switch (event.Kind) {
         case page::EventKind::Press:
-            if (surface->MouseDown) {
-                const float x = std::clamp(static_cast<float>(event.C), 0.0f, surface->Width() - 1);
-                const float y = std::clamp(static_cast<float>(event.D), 0.0f, surface->Height() - 1);
-                RunHandler([&] {
-                    surface->MouseDown(static_cast<std::int16_t>(event.A), static_cast<std::int16_t>(event.B), x, y);
-                });
-            }
-            break;
+            return PressOn(*surface, event);
         case page::EventKind::Key:
-            if (table != nullptr && IsKey(event.A)) RunHandler([&] { table->KeyDown(static_cast<Key>(event.A)); });
-            break;
+            return KeyOn(surface->Table(), event.A);
         case page::EventKind::PressCell:
-            if (table != nullptr && event.A >= 0 && event.A < table->Rows() && event.B >= 0 &&
-                event.B < table->Columns())
-                RunHandler([&] { table->PressCell(event.A, event.B); });
-            break;
+            return CellOn(surface->Table(), event.A, event.B);
         default:
-            break;
+            return {};
     }
 }
 

@@ -4,6 +4,8 @@
 // is suspended until the answer comes, and no other handler can start meanwhile.
 #pragma once
 
+#include <functional>
+
 #include "platform/toolkit/Frame.h"
 #include "platform/toolkit/FrontEnd.h"
 #include "platform/toolkit/web/Page.h"
@@ -33,6 +35,7 @@ protected:
 private:
     void AddMenuItems(const MenuItem& item, int parent);
     void Dispatch(const page::Event& event);
+    std::function<void()> HandlerOf(const page::Event& event) const;
     PictureBox* SurfaceOf(int id) const;
     const MenuItem* MenuItemOf(int id) const;
     void Paint(PictureBox& surface);
