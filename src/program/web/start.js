@@ -15,4 +15,8 @@
   script.src = 'tessarin.js';
   script.onerror = () => fail('Tessarin cannot start: its script tessarin.js could not be loaded.');
   document.body.append(script);
+  // Once loaded, the page keeps itself for playing offline (sw.js); where the browser cannot, it simply goes without.
+  if ('serviceWorker' in navigator) {
+    addEventListener('load', () => navigator.serviceWorker.register('sw.js').catch(() => {}));
+  }
 })();
