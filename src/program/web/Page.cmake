@@ -5,18 +5,17 @@
 set(page_dir ${PROJECT_BINARY_DIR}/page)
 set(web_dir ${CMAKE_CURRENT_SOURCE_DIR}/web)
 
-# The files the program reads beside itself, which the page fetches for it before it starts.
+# The files the program reads beside itself, which the start script fetches for it before it starts.
 file(GLOB pictures CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Bilder/*)
-set(program_files "")
+set(PROGRAM_FILES "")
 set(picture_paths "")
 foreach(picture IN LISTS pictures)
     cmake_path(GET picture FILENAME name)
-    list(APPEND program_files "\"Bilder/${name}\"")
+    list(APPEND PROGRAM_FILES "'Bilder/${name}'")
     list(APPEND picture_paths Bilder/${name})
 endforeach()
-list(JOIN program_files ", " program_files)
-set(files_script ${CMAKE_CURRENT_BINARY_DIR}/program-files.js)
-file(CONFIGURE OUTPUT ${files_script} CONTENT "var TessarinProgramFiles = [${program_files}];\n")
+list(JOIN PROGRAM_FILES ", " PROGRAM_FILES)
+configure_file(${web_dir}/start.js.in ${CMAKE_CURRENT_BINARY_DIR}/start.js @ONLY)
 
 # Debian's emscripten runs its JavaScript tools on node with Debian's own node modules, however the build is started.
 set_property(DIRECTORY PROPERTY RULE_LAUNCH_LINK "${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs:/usr/lib/nodejs")
@@ -66,9 +65,8 @@ target_link_options(tessarin PRIVATE
     -Oz -sASYNCIFY "SHELL:-sASYNCIFY_IMPORTS=['invoke_*']" -sASYNCIFY_ONLY=@${suspending_file}
     -sALLOW_MEMORY_GROWTH -sENVIRONMENT=web -sDYNAMIC_EXECUTION=0 -sMALLOC=emmalloc
     "SHELL:-sINCOMING_MODULE_JS_API=['preRun','instantiateWasm']" -sTEXTDECODER=2 -sSUPPORT_ERRNO=0
-    "SHELL:--pre-js ${files_script}" "SHELL:--pre-js ${TESSARIN_WEB_PAGE_SCRIPT}")
-set_property(TARGET tessarin APPEND PROPERTY LINK_DEPENDS ${files_script} ${TESSARIN_WEB_PAGE_SCRIPT}
-             ${suspending_file})
+    "SHELL:--pre-js ${TESSARIN_WEB_PAGE_SCRIPT}")
+set_property(TARGET tessarin APPEND PROPERTY LINK_DEPENDS ${TESSARIN_WEB_PAGE_SCRIPT} ${suspending_file})
 # Binaryen's optimiser once more, to a fixed point, over the linked module: about a kilobyte less, gzipped.
 find_program(WASM_OPT wasm-opt REQUIRED)
 add_custom_command(TARGET tessarin POST_BUILD
@@ -81,9 +79,10 @@ function(copy_to_page source relative)
                        DEPENDS ${source} VERBATIM)
     set(page_copies ${page_copies} ${page_dir}/${relative} PARENT_SCOPE)
 endfunction()
-foreach(name index.html tessarin.css start.js tessarin.webmanifest)
+foreach(name index.html tessarin.css tessarin.webmanifest)
     copy_to_page(${web_dir}/${name} ${name})
 endforeach()
+copy_to_page(${CMAKE_CURRENT_BINARY_DIR}/start.js start.js)
 foreach(picture IN LISTS pictures)
     cmake_path(GET picture FILENAME name)
     copy_to_page(${picture} Bilder/${name})
