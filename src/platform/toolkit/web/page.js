@@ -550,13 +550,22 @@ var TessarinPage = (() => {
     const entry = decoded.get(pathOf(native));
     if (!entry) return {width: 0, height: 0, error: 'the picture was not decoded'};
     if (entry.error) return {width: 0, height: 0, error: entry.error};
-    return {width: entry.width, height: entry.height, error: ''};
+    return {width: entry.bitmap.width, height: entry.bitmap.height, error: ''};
   }
 
   function takePicture(native, pixels) {
     const path = pathOf(native);
-    pixels.set(decoded.get(path).pixels);
+    const {bitmap} = decoded.get(path);
     decoded.delete(path);
+    const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+    const context = canvas.getContext('2d', {willReadFrequently: true});
+    context.drawImage(bitmap, 0, 0);
+    bitmap.close();
+    const bytes = context.getImageData(0, 0, canvas.width, canvas.height).data;
+    for (let i = 0, n = canvas.width * canvas.height; i < n; ++i) {
+      const at = i * 4;
+      pixels[i] = (bytes[at + 3] << 24) | (bytes[at] << 16) | (bytes[at + 1] << 8) | bytes[at + 2];
+    }
   }
 
   return {
