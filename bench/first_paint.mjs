@@ -5,12 +5,13 @@
 // page where that time goes.
 //   node bench/first_paint.mjs [PAGE_FOLDER (build/web/page)] [ROUNDS (15)]
 // Needs the web build and tests/web's node modules (npm ci there, as ./dev.sh test does).
-import {readFileSync} from 'node:fs';
+import {spawn} from 'node:child_process';
+import {copyFileSync, cpSync, mkdtempSync, rmSync} from 'node:fs';
+import {tmpdir} from 'node:os';
 import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
 
 import {launch} from '../tests/web/support/browser.mjs';
-import {serve} from '../tools/serve_page.mjs';
 
 const root = join(dirname(fileURLToPath(import.meta.url)), '..');
 const folder = process.argv[2] ?? join(root, 'build/web/page');
@@ -20,15 +21,19 @@ const rounds = Math.max(11, Number(process.argv[3] ?? 15));
 function watch() {
   const marks = {};
   const now = () => performance.now();
-  const wrap = (owner, name, mark) => {
+  const wrap = (owner, name, called, done) => {
     const original = owner[name];
     owner[name] = function (...args) {
-      return original.apply(this, args).then((result) => { mark(); return result; });
+      called();
+      return original.apply(this, args).then((result) => { done(); return result; });
     };
   };
-  wrap(WebAssembly, 'instantiateStreaming', () => { marks.instantiated = now(); });
-  wrap(WebAssembly, 'instantiate', () => { marks.instantiated = now(); });
-  wrap(window, 'createImageBitmap', () => { marks.decoded = Math.max(marks.decoded ?? 0, now()); });
+  const first = (name) => () => { marks[name] ??= now(); };
+  const last = (name) => () => { marks[name] = Math.max(marks[name] ?? 0, now()); };
+  wrap(WebAssembly, 'compileStreaming', first('compiling'), last('compiled'));
+  wrap(WebAssembly, 'compile', first('compiling'), last('compiled'));
+  wrap(WebAssembly, 'instantiate', () => {}, last('instantiated'));
+  wrap(window, 'createImageBitmap', first('decoding'), last('decoded'));
   window.firstPaint = new Promise((resolve) => {
     new MutationObserver((changes, observer) => {
       if (!document.querySelector('#window:not([hidden]) canvas, canvas[data-painted]')) return;
@@ -51,9 +56,7 @@ async function load(browser, url) {
     const resources = await page.evaluate(() => performance.getEntriesByType('resource').map(
       (entry) => ({name: new URL(entry.name).pathname.slice(1), start: entry.startTime, end: entry.responseEnd})));
     const ended = (pattern) => Math.max(...resources.filter((r) => pattern.test(r.name)).map((r) => r.end));
-    const started = (pattern) => Math.min(...resources.filter((r) => pattern.test(r.name)).map((r) => r.start));
-    return {...marks, started: started(/^Bilder\//), script: ended(/^tessarin\.js$/), module: ended(/\.wasm$/),
-            pictures: ended(/^Bilder\//)};
+    return {...marks, script: ended(/^tessarin\.js$/), module: ended(/\.wasm$/), pictures: ended(/^Bilder\//)};
   } finally {
     await context.close();
   }
@@ -65,8 +68,18 @@ const median = (values) => {
 };
 const ms = (value) => `${value.toFixed(1)} ms`;
 
-const game = await serve(folder);
-const bare = await serve(join(root, 'bench/bare_page'), {replaced: {'tessarin.css': readFileSync(join(folder, 'tessarin.css'))}});
+// Each page from a server process of its own, so that the driver's work never delays an answer.
+async function serveApart(served) {
+  const server = spawn(process.execPath, [join(root, 'tools/serve_page.mjs'), served, '0'], {stdio: ['ignore', 'pipe', 'inherit']});
+  const [line] = await new Promise((resolve) => server.stdout.once('data', (data) => resolve(String(data).split('\n'))));
+  return {url: line.match(/http:\S+/)[0], close: () => server.kill()};
+}
+
+const barePage = mkdtempSync(join(tmpdir(), 'tessarin-bare-'));
+cpSync(join(root, 'bench/bare_page'), barePage, {recursive: true});
+copyFileSync(join(folder, 'tessarin.css'), join(barePage, 'tessarin.css'));
+const game = await serveApart(folder);
+const bare = await serveApart(barePage);
 const browser = await launch();
 const ours = [];
 const theirs = [];
@@ -79,18 +92,20 @@ try {
   }
 } finally {
   await browser.close();
-  await game.close();
-  await bare.close();
+  game.close();
+  bare.close();
+  rmSync(barePage, {recursive: true});
 }
 
 const at = (name) => median(ours.map((marks) => marks[name]));
-const [page, barePage] = [at('painted'), median(theirs.map((marks) => marks.painted))];
-console.log(`first paint, median of ${rounds} alternated loads each, cache off: game page ${ms(page)}, ` +
-            `bare page ${ms(barePage)}, ratio ${(page / barePage).toFixed(2)}`);
+const [ourPaint, barePaint] = [at('painted'), median(theirs.map((marks) => marks.painted))];
+console.log(`first paint, median of ${rounds} alternated loads each, cache off: game page ${ms(ourPaint)}, ` +
+            `bare page ${ms(barePaint)}, ratio ${(ourPaint / barePaint).toFixed(2)}`);
 console.log('the game page, median time from navigation start:');
-for (const [name, what] of [['started', 'start script running (first picture asked)'],
-                            ['script', 'tessarin.js fetched'], ['module', 'tessarin.wasm fetched'], ['instantiated', 'module compiled and instantiated'],
-                            ['pictures', 'pictures fetched'], ['decoded', 'pictures decoded'],
+for (const [name, what] of [['module', 'tessarin.wasm fetched'], ['pictures', 'pictures fetched'],
+                            ['script', 'tessarin.js fetched'], ['compiling', 'start.js running: module compiling'],
+                            ['decoding', 'start.js running: pictures decoding'], ['compiled', 'module compiled'],
+                            ['decoded', 'pictures decoded'], ['instantiated', 'module instantiated (tessarin.js ran)'],
                             ['shown', 'window shown (main and the load handler done)'], ['painted', 'board painted']]) {
   console.log(`  ${what.padEnd(48)} ${ms(at(name))}`);
 }
