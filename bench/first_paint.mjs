@@ -1,8 +1,8 @@
-// First paint of the web page against a bare page that only looks like it (bench/bare_page/: the same menu bar
-// markup and a 454 × 486 client area whose 385 × 385 canvas a few lines of script fill), in headless Chromium with the
-// cache off and a fresh browser context (so no service worker) for every load, the two pages alternated. Reports the
-// medians of the time from navigation start to the frame that first shows the board, their ratio, and for the game's
-// page where that time goes.
+// First paint of the web page against a bare page that only looks like it (bench/bare_page/: the same menu
+// bar markup and a 454 × 486 client area whose 385 × 385 canvas a few lines of script fill), in headless
+// Chromium with the cache off and a fresh browser context (so no service worker) for every load, the two pages
+// alternated. Reports the medians of the time from navigation start to the frame that first shows the board, their
+// ratio, and for the game's page where that time goes.
 //   node bench/first_paint.mjs [PAGE_FOLDER (build/web/page)] [ROUNDS (15)]
 // Needs the web build and tests/web's node modules (npm ci there, as ./dev.sh test does).
 import {spawn} from 'node:child_process';
@@ -33,6 +33,7 @@ function watch() {
   wrap(WebAssembly, 'compileStreaming', first('compiling'), last('compiled'));
   wrap(WebAssembly, 'compile', first('compiling'), last('compiled'));
   wrap(WebAssembly, 'instantiate', () => {}, last('instantiated'));
+  wrap(WebAssembly, 'instantiateStreaming', () => {}, last('instantiated'));
   wrap(window, 'createImageBitmap', first('decoding'), last('decoded'));
   window.firstPaint = new Promise((resolve) => {
     new MutationObserver((changes, observer) => {
@@ -70,9 +71,10 @@ const ms = (value) => `${value.toFixed(1)} ms`;
 
 // Each page from a server process of its own, so that the driver's work never delays an answer.
 async function serveApart(served) {
-  const server = spawn(process.execPath, [join(root, 'tools/serve_page.mjs'), served, '0'], {stdio: ['ignore', 'pipe', 'inherit']});
-  const [line] = await new Promise((resolve) => server.stdout.once('data', (data) => resolve(String(data).split('\n'))));
-  return {url: line.match(/http:\S+/)[0], close: () => server.kill()};
+  const server = spawn(process.execPath, [join(root, 'tools/serve_page.mjs'), served, '0'],
+                       {stdio: ['ignore', 'pipe', 'inherit']});
+  const said = await new Promise((resolve) => server.stdout.once('data', (data) => resolve(String(data))));
+  return {url: said.match(/http:\S+/)[0], close: () => server.kill()};
 }
 
 const barePage = mkdtempSync(join(tmpdir(), 'tessarin-bare-'));
@@ -103,8 +105,8 @@ console.log(`first paint, median of ${rounds} alternated loads each, cache off: 
             `bare page ${ms(barePaint)}, ratio ${(ourPaint / barePaint).toFixed(2)}`);
 console.log('the game page, median time from navigation start:');
 for (const [name, what] of [['module', 'tessarin.wasm fetched'], ['pictures', 'pictures fetched'],
-                            ['script', 'tessarin.js fetched'], ['compiling', 'start.js running: module compiling'],
-                            ['decoding', 'start.js running: pictures decoding'], ['compiled', 'module compiled'],
+                            ['script', 'tessarin.js fetched'], ['compiling', 'module compiling (start.js)'],
+                            ['decoding', 'pictures decoding (start.js)'], ['compiled', 'module compiled'],
                             ['decoded', 'pictures decoded'], ['instantiated', 'module instantiated (tessarin.js ran)'],
                             ['shown', 'window shown (main and the load handler done)'], ['painted', 'board painted']]) {
   console.log(`  ${what.padEnd(48)} ${ms(at(name))}`);
