@@ -1,8 +1,8 @@
 // The web front end's side in the page: the elements that show the module's window, and the input they take.
 // FormWindow (C++) calls the methods of TessarinPage; the player's input waits in `queue` until the module's event
 // loop takes it (nextEvent), one event at a time, so a handler suspended on a question never has another run under
-// it. The files the program reads beside itself are fetched, and its pictures decoded by the browser, while the
-// module compiles.
+// it. The files the program reads beside itself, fetched and decoded by the start script, are written into the
+// module's file system before it starts.
 var TessarinPage = (() => {
   'use strict';
 
@@ -541,29 +541,15 @@ var TessarinPage = (() => {
 
   // ---- the program's files ----
 
-  // Fetched beside the page and written where the module's file system has its program folder; each picture among
-  // them is decoded by the browser at once, its pixels taken only when the program asks, within its size limits.
+  // The start script fetched them beside the page and decoded each picture among them (TessarinStart.files); they
+  // are written where the module's file system has its program folder, and a picture's pixels are taken only when
+  // the program asks, within its size limits.
   const decoded = new Map();
-
-  // A file the server does not give is missing, as a file that is not there would be.
-  async function fetchFile(path) {
-    const response = await fetch(path).catch(() => null);
-    if (!response || !response.ok) return null;
-    const bytes = new Uint8Array(await response.arrayBuffer());
-    decoded.set(path, await createImageBitmap(new Blob([bytes]), {colorSpaceConversion: 'none',
-                                                                  premultiplyAlpha: 'none'})
-      .then((bitmap) => ({bitmap}), () => ({error: 'the browser cannot decode the picture'})));
-    return bytes;
-  }
-
-  function loadProgramFiles(paths) {
-    const fetched = paths.map((path) => fetchFile(path).then((bytes) => ({path, bytes})));
-    return Promise.all(fetched);
-  }
 
   function writeProgramFiles(files) {
     for (const file of files) {
       if (!file.bytes) continue;
+      decoded.set(file.path, file.picture);
       FS.mkdirTree('/' + file.path.split('/').slice(0, -1).join('/'));
       FS.writeFile('/' + file.path, file.bytes);
     }
@@ -595,31 +581,25 @@ var TessarinPage = (() => {
 
   return {
     open, show, close, stop, paint, addLabel, updateLabel, placeSurface, placeCell, nameCell, moveCursor, menuItem,
-    ask, reportError, announce, nextEvent, loadProgramFiles, writeProgramFiles, decodedPicture, takePicture,
+    ask, reportError, announce, nextEvent, writeProgramFiles, decodedPicture, takePicture,
   };
 })();
 
-// The program starts once its files are in place; they are fetched while the module compiles. A module that cannot
-// be fetched or compiled stops the start with a message on the page.
+// The program starts once its files are in place and its module is compiled, both begun by the start script. A
+// module that cannot be fetched or compiled stops the start with a message on the page.
 (() => {
-  const files = TessarinPage.loadProgramFiles(TessarinProgramFiles);
   Module.preRun = [() => {
     addRunDependency('program-files');
-    files.then((loaded) => {
+    TessarinStart.files.then((loaded) => {
       TessarinPage.writeProgramFiles(loaded);
       removeRunDependency('program-files');
     });
   }];
   Module.instantiateWasm = (imports, receive) => {
-    // A server that does not give the module its type (application/wasm) gets it compiled the slower way.
-    fetch('tessarin.wasm').then((response) => {
-      if (!response.ok) throw new Error(`HTTP ${response.status}`);
-      if (response.headers.get('Content-Type') === 'application/wasm') {
-        return WebAssembly.instantiateStreaming(response, imports);
-      }
-      return response.arrayBuffer().then((bytes) => WebAssembly.instantiate(bytes, imports));
-    }).then((result) => receive(result.instance, result.module),
-            (error) => TessarinPage.reportError('Tessarin', `its module tessarin.wasm cannot be loaded: ${error.message}`));
+    const compiled = TessarinStart.module;
+    compiled.then((module) => WebAssembly.instantiate(module, imports)).then(
+      (instance) => compiled.then((module) => receive(instance, module)),
+      (error) => TessarinPage.reportError('Tessarin', `its module tessarin.wasm cannot be loaded: ${error.message}`));
     return {};
   };
 })();

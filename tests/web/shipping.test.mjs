@@ -1,0 +1,127 @@
+// The page as it ships: the zip's contents played under a sub-path, the size budget, offline play after one visit
+// and a new release taking over, and a strict content security policy with nothing asked of another origin.
+import assert from 'node:assert/strict';
+import {execFileSync} from 'node:child_process';
+import {mkdtempSync, readFileSync, readdirSync, rmSync} from 'node:fs';
+import {tmpdir} from 'node:os';
+import {basename, join} from 'node:path';
+import {after, before, test} from 'node:test';
+import {gzipSync} from 'node:zlib';
+
+import {launch, openPage} from './support/browser.mjs';
+import {chord, play, started, status} from './support/game.mjs';
+import {serve} from '../../tools/serve_page.mjs';
+
+const folder = process.env.TESSARIN_PAGE;
+const budget = 100 * 1000;  // gzipped bytes of the page's own files
+const ownFiles = ['index.html', 'tessarin.css', 'start.js', 'tessarin.js', 'tessarin.wasm', 'sw.js',
+                  'tessarin.webmanifest'];
+const icons = ['icons/tessarin.svg', 'icons/tessarin-128.png', 'icons/tessarin-256.png'];
+const pictures = readdirSync(join(process.env.TESSARIN_SOURCE, 'Bilder')).map((name) => `Bilder/${name}`);
+const csp = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; img-src 'self' blob: data:";
+
+let browser;
+before(async () => { browser = await launch(); });
+after(() => browser.close());
+
+async function opened(t, url) {
+  const opened = await openPage(browser, url);
+  t.after(async () => {
+    assert.deepEqual(opened.problems, []);
+    await opened.close();
+  });
+  await started(opened.page);
+  return opened;
+}
+
+// A reload mid-game passes the browser's own question about leaving the page.
+async function reload(page) {
+  page.once('dialog', (dialog) => dialog.accept());
+  await page.reload();
+  await started(page);
+}
+
+const workerReady = (page) => page.evaluate(async () => (await navigator.serviceWorker.ready).active.scriptURL);
+const cacheNames = (page) => page.evaluate(() => caches.keys());
+
+test('the zip holds the page in a folder of its name, relative paths only, and plays under any sub-path', async (t) => {
+  const zip = process.env.TESSARIN_WEB_ZIP;
+  const top = basename(zip, '.zip');
+  const cmake = process.env.CMAKE_COMMAND;
+  const entries = execFileSync(cmake, ['-E', 'tar', 'tf', zip], {encoding: 'utf8'}).trim().split('\n');
+  const expected = [...ownFiles, ...icons, ...pictures].map((file) => `${top}/${file}`);
+  assert.deepEqual(entries.toSorted(), expected.toSorted());
+  const unpacked = mkdtempSync(join(tmpdir(), 'tessarin-zip-'));
+  t.after(() => rmSync(unpacked, {recursive: true}));
+  execFileSync(cmake, ['-E', 'tar', 'xf', zip], {cwd: unpacked});
+  const server = await serve(join(unpacked, top), {prefix: '/games/tessarin/'});
+  t.after(() => server.close());
+  const {page} = await opened(t, server.url);
+  await play(page, ['new', '1,1', '0,0']);
+  assert.equal(await status(page), "It's player blues turn");
+  assert.match(await workerReady(page), /\/games\/tessarin\/sw\.js$/);
+  const session = await page.createCDPSession();
+  const {installabilityErrors} = await session.send('Page.getInstallabilityErrors');
+  assert.deepEqual(installabilityErrors.filter((error) => error.errorId !== 'in-incognito'), []);
+  assert.deepEqual(server.requests.filter((path) => !path.startsWith('/games/tessarin/')), []);
+});
+
+test("the page's own files stay within the size budget gzipped, and are all it fetches besides pictures", async (t) => {
+  const sizes = Object.fromEntries(ownFiles.map((file) =>
+    [file, gzipSync(readFileSync(join(folder, file)), {level: 9}).length]));
+  const total = Object.values(sizes).reduce((sum, size) => sum + size, 0);
+  assert.ok(total <= budget, `${total} bytes gzipped, over ${budget}: ${JSON.stringify(sizes)}`);
+  const server = await serve(folder);
+  t.after(() => server.close());
+  const {page} = await opened(t, server.url);
+  await workerReady(page);
+  const fetched = new Set(server.requests.map((path) => path.slice(1) || 'index.html'));
+  assert.deepEqual([...fetched].filter((file) => !ownFiles.includes(file) && !/^(Bilder|icons)\//.test(file)), []);
+});
+
+test('after one visit the page plays with the network gone, Ctrl+N starts a game, and a new release replaces the ' +
+     'old one cleanly', async (t) => {
+  let server = await serve(folder);
+  const port = Number(new URL(server.url).port);
+  const context = await browser.createBrowserContext();
+  t.after(() => context.close());
+  const first = await context.newPage();
+  await first.goto(server.url);
+  await started(first);
+  await workerReady(first);
+  const [kept] = await cacheNames(first);
+  await server.close();
+  await reload(first);
+  await chord(first, 'Control', 'n');
+  await play(first, ['1,1']);
+  assert.equal(await status(first), "It's player reds turn");
+
+  const worker = readFileSync(join(folder, 'sw.js'), 'utf8');
+  const next = worker.replace(/const release = '[^']*'/, "const release = 'next'");
+  assert.notEqual(next, worker);
+  server = await serve(folder, {port, replaced: {'sw.js': next}});
+  t.after(() => server.close());
+  await reload(first);
+  await first.evaluate(async () => (await navigator.serviceWorker.getRegistration()).update());
+  await first.waitForFunction(async () => (await navigator.serviceWorker.getRegistration()).waiting !== null);
+  await first.close();
+  const second = await context.newPage();
+  await second.goto(server.url);
+  await started(second);
+  await second.waitForFunction(async (old) => {
+    const names = await caches.keys();
+    return names.length === 1 && names[0] !== old && names[0].endsWith(' next');
+  }, {polling: 100}, kept);
+});
+
+test('under a strict content security policy the page plays and asks nothing of another origin', async (t) => {
+  const server = await serve(folder, {headers: {'Content-Security-Policy': csp}});
+  t.after(() => server.close());
+  const {page} = await opened(t, server.url);
+  const origins = new Set();
+  page.on('request', (request) => origins.add(new URL(request.url()).origin));
+  await reload(page);
+  await play(page, ['computer', '1,1', 'red-begins', '0,0']);
+  assert.equal(await status(page), "It's player blues turn");
+  assert.deepEqual([...origins], [new URL(server.url).origin]);
+});
