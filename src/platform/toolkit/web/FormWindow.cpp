@@ -137,12 +137,16 @@ PictureBox* FormWindow::SurfaceOf(int id) const {
 
 const MenuItem* FormWindow::MenuItemOf(int id) const { return FindMenuItem(TheForm().Menus(), id); }
 
+// The client area is composed once, for the background and the surfaces over it alike.
 void FormWindow::ShowWindow() {
     shown_ = true;
-    const gdi::SurfaceBits all =
-        frame_.Compose(Rect{0, 0, TheForm().Properties().ClientWidth, TheForm().Properties().ClientHeight});
-    page::PaintBackground(all.pixels, all.width, all.width, all.height);
-    for (PictureBox* surface : TheForm().Surfaces()) SurfaceChanged(*surface);
+    const Rect client{0, 0, TheForm().Properties().ClientWidth, TheForm().Properties().ClientHeight};
+    const gdi::SurfaceBits composed = frame_.Compose(client);
+    Show(composed, 0, client);
+    for (PictureBox* surface : TheForm().Surfaces()) {
+        Place(*surface);
+        if (surface->Visible()) Show(composed, IdOf(surface), SurfaceRect(*surface));
+    }
     page::Show();
 }
 
@@ -150,13 +154,16 @@ void FormWindow::LabelChanged(const Label& label) { page::UpdateLabel(IdOf(&labe
 
 void FormWindow::SurfaceChanged(PictureBox& surface) {
     if (!shown_) return;
+    Place(surface);
+    if (surface.Visible()) Paint(surface);
+}
+
+void FormWindow::Place(PictureBox& surface) {
     const CellTable* table = surface.Table();
     page::PlaceSurface(IdOf(&surface), surface.Left(), surface.Top(), static_cast<int>(surface.Width()),
                        static_cast<int>(surface.Height()), surface.Visible(), table ? table->Rows() : 0,
                        table ? table->Columns() : 0);
-    if (!surface.Visible()) return;
-    PlaceCells(surface);
-    Paint(surface);
+    if (surface.Visible()) PlaceCells(surface);
 }
 
 void FormWindow::PlaceCells(PictureBox& surface) {
@@ -175,14 +182,23 @@ void FormWindow::PlaceCells(PictureBox& surface) {
 // The surface's part of the composed client area: its image with the cursor's frame over it.
 void FormWindow::Paint(PictureBox& surface) {
     const Rect area = SurfaceRect(surface);
-    const gdi::SurfaceBits all = frame_.Compose(area);
+    Show(frame_.Compose(area), IdOf(&surface), area);
+}
+
+// What `area` of the composed client area holds, in the canvas's byte order, on the canvas of `id`.
+void FormWindow::Show(const gdi::SurfaceBits& composed, int id, const Rect& area) {
     const int left = std::max(area.Left, 0);
     const int top = std::max(area.Top, 0);
-    const int width = std::min(area.Right, all.width) - left;
-    const int height = std::min(area.Bottom, all.height) - top;
+    const int width = std::min(area.Right, composed.width) - left;
+    const int height = std::min(area.Bottom, composed.height) - top;
     if (width <= 0 || height <= 0) return;
-    page::PaintSurface(IdOf(&surface), all.pixels + static_cast<std::size_t>(top) * all.width + left, all.width, width,
-                       height);
+    canvas_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* row = composed.pixels + static_cast<std::size_t>(top + y) * composed.width + left;
+        std::uint32_t* to = canvas_.data() + static_cast<std::size_t>(y) * width;
+        for (int x = 0; x < width; ++x) to[x] = page::CanvasPixel(row[x] | 0xFF000000u);
+    }
+    page::Paint(id, canvas_, width, height);
 }
 
 void FormWindow::RepaintSurface(PictureBox& surface) {

@@ -4,7 +4,9 @@
 // is suspended until the answer comes, and no other handler can start meanwhile.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "platform/toolkit/Frame.h"
 #include "platform/toolkit/FrontEnd.h"
@@ -38,10 +40,13 @@ private:
     std::function<void()> HandlerOf(const page::Event& event) const;
     PictureBox* SurfaceOf(int id) const;
     const MenuItem* MenuItemOf(int id) const;
-    void Paint(PictureBox& surface);
+    void Place(PictureBox& surface);
     void PlaceCells(PictureBox& surface);
+    void Paint(PictureBox& surface);
+    void Show(const gdi::SurfaceBits& composed, int id, const Rect& area);
 
     Frame frame_;
+    std::vector<std::uint32_t> canvas_;
     bool shown_ = false;
     bool running_ = true;
 };

@@ -39,8 +39,8 @@ EM_JS(void, tessarin_page_name_cell, (int id, int row, int column, const char* n
 EM_JS(void, tessarin_page_move_cursor, (int id, int row, int column), {
     TessarinPage.moveCursor(id, row, column);
 });
-EM_JS(void, tessarin_page_paint, (int id, const std::uint32_t* pixels, int stride, int width, int height), {
-    TessarinPage.paint(id, HEAPU32.subarray(pixels >> 2), stride, width, height);
+EM_JS(void, tessarin_page_paint, (int id, const std::uint32_t* pixels, int width, int height), {
+    TessarinPage.paint(id, new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4), width, height);
 });
 EM_JS(void, tessarin_page_announce, (const char* sentence), {
     TessarinPage.announce(UTF8ToString(sentence));
@@ -61,8 +61,8 @@ EM_JS(int, tessarin_page_picture_size, (const char* path, int* size, char* error
     stringToUTF8(decoded.error, error, capacity);
     return decoded.error ? 0 : 1;
 });
-EM_JS(void, tessarin_page_take_picture, (const char* path, std::uint32_t* pixels), {
-    TessarinPage.takePicture(UTF8ToString(path), HEAPU32.subarray(pixels >> 2));
+EM_JS(void, tessarin_page_take_picture, (const char* path, std::uint32_t* pixels, int count), {
+    TessarinPage.takePicture(UTF8ToString(path), HEAPU8.subarray(pixels, pixels + count * 4));
 });
 // clang-format on
 
@@ -115,12 +115,8 @@ void NameCell(int id, int row, int column, const std::string& name) {
 
 void MoveCursor(int id, int row, int column) { tessarin_page_move_cursor(id, row, column); }
 
-void PaintBackground(const std::uint32_t* pixels, int stride, int width, int height) {
-    tessarin_page_paint(0, pixels, stride, width, height);
-}
-
-void PaintSurface(int id, const std::uint32_t* pixels, int stride, int width, int height) {
-    tessarin_page_paint(id, pixels, stride, width, height);
+void Paint(int id, const std::vector<std::uint32_t>& pixels, int width, int height) {
+    tessarin_page_paint(id, pixels.data(), width, height);
 }
 
 void Announce(const std::string& sentence) { tessarin_page_announce(sentence.c_str()); }
@@ -146,8 +142,8 @@ DecodedSize DecodedPictureSize(const std::string& path) {
     return DecodedSize{size[0], size[1], decoded ? std::string() : std::string(error.data())};
 }
 
-void TakeDecodedPicture(const std::string& path, std::uint32_t* pixels) {
-    tessarin_page_take_picture(path.c_str(), pixels);
+void TakeDecodedPicture(const std::string& path, std::vector<std::uint32_t>& pixels) {
+    tessarin_page_take_picture(path.c_str(), pixels.data(), static_cast<int>(pixels.size()));
 }
 
 }  // namespace toolkit::web::page

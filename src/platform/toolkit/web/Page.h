@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace toolkit::web::page {
 
@@ -58,9 +59,9 @@ void PlaceCell(int id, int row, int column, int left, int top, int width, int he
 void NameCell(int id, int row, int column, const std::string& name);
 void MoveCursor(int id, int row, int column);
 
-// 0xAARRGGBB pixels, `stride` a row: the whole client area under the surfaces, or one surface's image.
-void PaintBackground(const std::uint32_t* pixels, int stride, int width, int height);
-void PaintSurface(int id, const std::uint32_t* pixels, int stride, int width, int height);
+// Pixels in the canvas's byte order (CanvasPixel), `width` a row: the client area under the surfaces (id 0), or a
+// surface's image.
+void Paint(int id, const std::vector<std::uint32_t>& pixels, int width, int height);
 
 // A sentence for assistive tools to speak at once; nothing shows.
 void Announce(const std::string& sentence);
@@ -90,7 +91,13 @@ struct DecodedSize {
     std::string Error;  // why it could not be decoded; "" when it was
 };
 DecodedSize DecodedPictureSize(const std::string& path);
-// Writes the decoded picture's pixels as 0xAARRGGBB and lets the page's copy go.
-void TakeDecodedPicture(const std::string& path, std::uint32_t* pixels);
+// Writes the decoded picture's pixels in the canvas's byte order (CanvasPixel) and lets the page's copy go.
+void TakeDecodedPicture(const std::string& path, std::vector<std::uint32_t>& pixels);
+
+// A canvas keeps a pixel's bytes in the order R, G, B, A: as a little-endian word, 0xAABBGGRR, where the raster layer
+// has 0xAARRGGBB. The same swap goes either way.
+constexpr std::uint32_t CanvasPixel(std::uint32_t pixel) {
+    return (pixel & 0xFF00FF00u) | ((pixel & 0xFFu) << 16) | ((pixel >> 16) & 0xFFu);
+}
 
 }  // namespace toolkit::web::page

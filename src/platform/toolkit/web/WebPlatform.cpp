@@ -23,13 +23,11 @@ StdPicture WebPlatform::DecodePicture(const EncodedPicture& file) {
     picture->Width = size.Width;
     picture->Height = size.Height;
     picture->Pixels.resize(static_cast<std::size_t>(size.Width) * static_cast<std::size_t>(size.Height));
-    page::TakeDecodedPicture(file.NativeFileName, picture->Pixels.data());
+    page::TakeDecodedPicture(file.NativeFileName, picture->Pixels);
     picture->Opaque = true;
-    for (const std::uint32_t pixel : picture->Pixels) {
-        if ((pixel >> 24) != 0xFF) {
-            picture->Opaque = false;
-            break;
-        }
+    for (std::uint32_t& pixel : picture->Pixels) {
+        pixel = page::CanvasPixel(pixel);
+        picture->Opaque = picture->Opaque && (pixel >> 24) == 0xFF;
     }
     return picture;
 }

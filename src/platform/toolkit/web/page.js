@@ -137,19 +137,10 @@ var TessarinPage = (() => {
 
   // ---- pixels ----
 
-  // 0xAARRGGBB words of the module's memory into the canvas's RGBA bytes; every pixel shows opaque.
-  function paint(id, pixels, stride, width, height) {
+  // The pixels come in the canvas's own byte order (RGBA), from the module's memory.
+  function paint(id, pixels, width, height) {
     const canvas = id === 0 ? background : (surfaces.get(id) || {}).canvas;
-    if (!canvas || width <= 0 || height <= 0) return;
-    const image = new ImageData(width, height);
-    const words = new Uint32Array(image.data.buffer);
-    for (let y = 0; y < height; ++y) {
-      for (let x = 0, from = y * stride, to = y * width; x < width; ++x) {
-        const p = pixels[from + x];
-        words[to + x] = 0xff000000 | ((p & 0xff) << 16) | (p & 0xff00) | ((p >>> 16) & 0xff);
-      }
-    }
-    canvas.getContext('2d').putImageData(image, 0, 0);
+    if (canvas && width > 0 && height > 0) canvas.getContext('2d').putImageData(new ImageData(pixels, width), 0, 0);
   }
 
   // ---- labels ----
@@ -564,6 +555,7 @@ var TessarinPage = (() => {
     return {width: entry.bitmap.width, height: entry.bitmap.height, error: ''};
   }
 
+  // The picture's RGBA bytes, as the browser decoded them, into the module's memory.
   function takePicture(native, pixels) {
     const path = pathOf(native);
     const {bitmap} = decoded.get(path);
@@ -572,11 +564,7 @@ var TessarinPage = (() => {
     const context = canvas.getContext('2d', {willReadFrequently: true});
     context.drawImage(bitmap, 0, 0);
     bitmap.close();
-    const bytes = context.getImageData(0, 0, canvas.width, canvas.height).data;
-    for (let i = 0, n = canvas.width * canvas.height; i < n; ++i) {
-      const at = i * 4;
-      pixels[i] = (bytes[at + 3] << 24) | (bytes[at] << 16) | (bytes[at + 1] << 8) | bytes[at + 2];
-    }
+    pixels.set(context.getImageData(0, 0, canvas.width, canvas.height).data);
   }
 
   return {
