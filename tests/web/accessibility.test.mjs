@@ -1,31 +1,12 @@
 // The page as a screen reader finds it: roles, names, states, what is spoken unasked, and an axe-core audit.
 import assert from 'node:assert/strict';
-import {after, before, test} from 'node:test';
+import {test} from 'node:test';
 
 import {violations} from './support/audit.mjs';
-import {launch, openPage} from './support/browser.mjs';
-import {chord, heard, play, settle, started} from './support/game.mjs';
-import {serve} from '../../tools/serve_page.mjs';
+import {browsing} from './support/browser.mjs';
+import {chord, heard, play, settle} from './support/game.mjs';
 
-let browser, server;
-before(async () => {
-  browser = await launch();
-  server = await serve(process.env.TESSARIN_PAGE);
-});
-after(async () => {
-  await browser.close();
-  await server.close();
-});
-
-async function opened(t) {
-  const opened = await openPage(browser, server.url);
-  t.after(async () => {
-    assert.deepEqual(opened.problems, []);
-    await opened.close();
-  });
-  await started(opened.page);
-  return opened.page;
-}
+const {open: opened} = browsing();
 
 // The accessibility tree's nodes of a role, in order, as [name, node].
 async function nodes(page, role) {

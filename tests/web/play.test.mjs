@@ -1,32 +1,13 @@
 // Whole games in the page, by mouse, by keyboard and against the computer, held against the desktop's board.
 import assert from 'node:assert/strict';
-import {after, before, test} from 'node:test';
+import {test} from 'node:test';
 
-import {launch, openPage} from './support/browser.mjs';
+import {browsing} from './support/browser.mjs';
 import {cellNames, checked, choose, chord, differing, heard, play, reference, settle, shown, started, status} from
   './support/game.mjs';
-import {serve} from '../../tools/serve_page.mjs';
 
 const endText = 'Press new game in the file menu to begin';
-let browser, server;
-before(async () => {
-  browser = await launch();
-  server = await serve(process.env.TESSARIN_PAGE);
-});
-after(async () => {
-  await browser.close();
-  await server.close();
-});
-
-async function opened(t, options) {
-  const opened = await openPage(browser, server.url, options);
-  t.after(async () => {
-    assert.deepEqual(opened.problems, []);
-    await opened.close();
-  });
-  await started(opened.page);
-  return opened.page;
-}
+const {open: opened} = browsing();
 
 test('a game by mouse, any button or a touch, is won and drawn as the desktop draws it', async (t) => {
   const page = await opened(t);

@@ -1,6 +1,11 @@
 // Debian's Chromium, headless, driven by puppeteer-core; each test gets a page of its own, in a context of its own,
 // and every uncaught exception or unhandled rejection on it is kept.
+import assert from 'node:assert/strict';
+import {after, before} from 'node:test';
 import puppeteer from 'puppeteer-core';
+
+import {serve} from '../../../tools/serve_page.mjs';
+import {started} from './game.mjs';
 
 const flags = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
                '--disable-component-update', '--disable-sync', '--disable-dev-shm-usage'];
@@ -21,4 +26,28 @@ export async function openPage(browser, url, {scale = 1} = {}) {
   await page.setViewport({width: 600, height: 640, deviceScaleFactor: scale});
   await page.goto(url);
   return {page, problems, close: () => context.close()};
+}
+
+// One browser and one server of the built page for a test file; `open` gives a test the page, started, in a context
+// of its own whose uncaught exceptions fail the test.
+export function browsing() {
+  const session = {};
+  before(async () => {
+    session.browser = await launch();
+    session.server = await serve(process.env.TESSARIN_PAGE);
+  });
+  after(async () => {
+    await session.browser.close();
+    await session.server.close();
+  });
+  session.open = async (t, options = {}, url = session.server.url) => {
+    const opened = await openPage(session.browser, url, options);
+    t.after(async () => {
+      assert.deepEqual(opened.problems, []);
+      await opened.close();
+    });
+    await started(opened.page);
+    return opened.page;
+  };
+  return session;
 }
