@@ -21,6 +21,7 @@
 
 #include "platform/toolkit/qt/Accessibility.h"
 #include "platform/toolkit/qt/FocusFrame.h"
+#include "platform/toolkit/qt/LateKeys.h"
 #include "platform/toolkit/qt/MenuStyle.h"
 
 namespace toolkit::qt {
@@ -350,6 +351,7 @@ void FormWindow::ShowWindow() {
     shown_ = true;
     for (PictureBox* surface : TheForm().Surfaces()) SurfaceChanged(*surface);
     show();
+    IgnoreLateModifiers(*windowHandle());
 }
 
 void FormWindow::LabelChanged(const Label& label) {
