@@ -28,7 +28,7 @@ namespace toolkit::qt {
 
 namespace {
 
-// The design's pixels are those of a 96 dpi screen: 12 points are 16 pixels.
+// A form's design pixels are those of a 96 dpi screen: 12 points are 16 pixels.
 constexpr double DesignPixelsPerPoint = 96.0 / 72.0;
 constexpr const char* FallbackFontFamily = "DejaVu Sans";
 
