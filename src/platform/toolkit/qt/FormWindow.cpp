@@ -19,7 +19,6 @@
 #include <optional>
 #include <vector>
 
-#include "platform/toolkit/qt/Accessibility.h"
 #include "platform/toolkit/qt/FocusFrame.h"
 #include "platform/toolkit/qt/LateKeys.h"
 #include "platform/toolkit/qt/MenuStyle.h"
@@ -385,7 +384,7 @@ void FormWindow::CellChanged(PictureBox& surface, int row, int column) {
     if (QWidget* widget = SurfaceWidget(surface)) AnnounceCellName(*widget, row, column);
 }
 
-void FormWindow::Announce(const std::string& sentence) { AnnounceSentence(*this, sentence); }
+void FormWindow::Announce(const std::string& sentence) { accessibility_.Announce(sentence); }
 
 void FormWindow::closeEvent(QCloseEvent* event) { event->setAccepted(CloseRequested()); }
 
