@@ -54,7 +54,8 @@ private:
     void PassTurn(std::int32_t& Col, std::int32_t& Row);
     void AnswerAsComputer(std::int32_t& Col, std::int32_t& Row);
 
-    // Declaration order as the board object has always stored them.
+    // The board object's established layout, kept like its names: each piece's height before its width, though the
+    // accessors name the width first.
     std::int32_t backgroundDC_ = 0;
     std::int32_t bluePieceDC_ = 0;
     std::int32_t redPieceDC_ = 0;

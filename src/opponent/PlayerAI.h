@@ -16,8 +16,8 @@ public:
     std::uint8_t PlayerNumber() const;
     void PlayerNumber(std::uint8_t vNewValue);
 
-    // The move choice. C++ keeps the class's own name for constructors, so this operation is called ChooseMove.
-    // Answers the column and row to play; (0, 0) when no cell is empty. Global::Cells is left exactly as it was.
+    // The move choice: answers the column and row to play; (0, 0) when no cell is empty. Global::Cells is left
+    // exactly as it was.
     void ChooseMove(std::int32_t& X, std::int32_t& Y);
 
     // Moves the candidate (X, Y) to the first cell, column by column, whose score beats every earlier one.

@@ -13,11 +13,6 @@ std::string Capitalised(std::string Word) {
     return Word;
 }
 
-// "row R, column C", counted from 1 as the cells are named.
-std::string CellName(std::int32_t Col, std::int32_t Row) {
-    return "row " + std::to_string(Row + 1) + ", column " + std::to_string(Col + 1);
-}
-
 void Append(std::string& Text, const std::string& Part) {
     if (Part.empty()) return;
     if (!Text.empty()) Text += ' ';
@@ -33,7 +28,7 @@ std::string PlacedPieces(const Global::CellMatrix& Before, std::uint8_t FirstCod
         for (std::int32_t Row = 0; Row <= 2; ++Row)
             for (std::int32_t Col = 0; Col <= 2; ++Col)
                 if (Before(Col, Row) == Global::CodeEmpty && Global::Cells(Col, Row) == Code)
-                    Append(Text, Capitalised(OwnerName(Code)) + ": " + CellName(Col, Row) + ".");
+                    Append(Text, Capitalised(OwnerName(Code)) + ": " + CellPosition(Col, Row) + ".");
     return Text;
 }
 
@@ -41,7 +36,7 @@ std::string Outcome() {
     if (const std::optional<WonLine> Won = FindWonLine()) {
         std::string Text = Capitalised(OwnerName(Won->Code)) + " wins: ";
         for (std::int32_t K = 0; K < 3; ++K)
-            Text += CellName(Won->Line(K).Col, Won->Line(K).Row) + (K < 2 ? "; " : ".");
+            Text += CellPosition(Won->Line(K).Col, Won->Line(K).Row) + (K < 2 ? "; " : ".");
         return Text;
     }
     return Global::BoardFull() ? "Draw, the board is full." : "";

@@ -39,9 +39,12 @@ std::optional<WonLine> FindWonLine() {
     return Found;
 }
 
+std::string CellPosition(std::int32_t Col, std::int32_t Row) {
+    return "row " + std::to_string(Row + 1) + ", column " + std::to_string(Col + 1);
+}
+
 std::string CellDescription(std::int32_t Col, std::int32_t Row, std::uint8_t Code, bool WinningLine) {
-    std::string Text =
-        "row " + std::to_string(Row + 1) + ", column " + std::to_string(Col + 1) + ": " + OwnerName(Code);
+    std::string Text = CellPosition(Col, Row) + ": " + OwnerName(Code);
     if (WinningLine) Text += ", winning line";
     return Text;
 }

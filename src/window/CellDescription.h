@@ -7,8 +7,11 @@
 
 #include "state/Global.h"
 
-// "row R, column C: OWNER" with R and C counted from 1 and OWNER one of empty, blue and red; a cell of the line that
-// a won game shows in green adds ", winning line". Col and Row count from 0.
+// "row R, column C", the words a cell is named and announced by: R and C count from 1, Col and Row from 0.
+std::string CellPosition(std::int32_t Col, std::int32_t Row);
+
+// "row R, column C: OWNER" with OWNER one of empty, blue and red; a cell of the line that a won game shows in green
+// adds ", winning line".
 std::string CellDescription(std::int32_t Col, std::int32_t Row, std::uint8_t Code, bool WinningLine);
 
 // The description of the cell as the game holds it now.

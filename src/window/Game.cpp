@@ -168,14 +168,14 @@ MenuItem& Game::mnuCheck(std::int16_t Index) const { return Find(mnuCheck_, "mnu
 void Game::BuildMenus() {
     mnuFile_ = &AddMenu(Menu("mnuFile", "File", 'F'));
     mnuNew_ = &mnuFile_->Add(Item("mnuNew", "New game", false, "Ctrl+N"));
-    mnuLine2_ = &mnuFile_->Add(Item("mnuLine2", "-"));
+    mnuFile_->Add(Item("mnuLine2", "-"));
     mnuBegin_ = &mnuFile_->Add(Item("mnuBegin", "Who begin"));
     mnuPlayer_[1] = &mnuBegin_->Add(Element("mnuPlayer", 1, "Player1", true));
     mnuPlayer_[2] = &mnuBegin_->Add(Element("mnuPlayer", 2, "Player2", false));
     mnuPlayer2_ = &mnuFile_->Add(Item("mnuPlayer2", "Player 2"));
     mnuCheck_[0] = &mnuPlayer2_->Add(Element("mnuCheck", 0, "Computer", false));
     mnuCheck_[1] = &mnuPlayer2_->Add(Element("mnuCheck", 1, "Human", true));
-    mnuLine_ = &mnuFile_->Add(Item("mnuLine", "-"));
+    mnuFile_->Add(Item("mnuLine", "-"));
     mnuEnd_ = &mnuFile_->Add(Item("mnuEnd", "Exit"));
 }
 

@@ -36,12 +36,8 @@ public:
 
     toolkit::MenuItem& mnuFile() const { return *mnuFile_; }
     toolkit::MenuItem& mnuNew() const { return *mnuNew_; }
-    toolkit::MenuItem& mnuLine2() const { return *mnuLine2_; }
-    toolkit::MenuItem& mnuBegin() const { return *mnuBegin_; }
     toolkit::MenuItem& mnuPlayer(std::int16_t Index) const;  // 1 or 2
-    toolkit::MenuItem& mnuPlayer2() const { return *mnuPlayer2_; }
     toolkit::MenuItem& mnuCheck(std::int16_t Index) const;  // 0 or 1
-    toolkit::MenuItem& mnuLine() const { return *mnuLine_; }
     toolkit::MenuItem& mnuEnd() const { return *mnuEnd_; }
 
     void NewGame();
@@ -77,11 +73,9 @@ private:
 
     toolkit::MenuItem* mnuFile_ = nullptr;
     toolkit::MenuItem* mnuNew_ = nullptr;
-    toolkit::MenuItem* mnuLine2_ = nullptr;
     toolkit::MenuItem* mnuBegin_ = nullptr;
     std::map<std::int16_t, toolkit::MenuItem*> mnuPlayer_;
     toolkit::MenuItem* mnuPlayer2_ = nullptr;
     std::map<std::int16_t, toolkit::MenuItem*> mnuCheck_;
-    toolkit::MenuItem* mnuLine_ = nullptr;
     toolkit::MenuItem* mnuEnd_ = nullptr;
 };

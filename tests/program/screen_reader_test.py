@@ -94,12 +94,14 @@ def names(board, winning=()):
 
 class Program:
     def __init__(self, binary):
-        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
-        self.process = subprocess.Popen([binary], env=env)
+        # Listening before the program starts, as a screen reader does: Qt's bridge reads the bus's listeners once
+        # at its start and only then follows new ones, so a listener registered in between goes unheard for good.
         self.events = []
         self.listener = Atspi.EventListener.new(self.record)
         for kind in (NAME_CHANGED, FOCUSED, CHECKED, SHOWING) + WAKING:
             self.listener.register(kind)
+        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+        self.process = subprocess.Popen([binary], env=env)
         wait_for("the window on the accessibility bus", self.shown)
         self.frame = next(n for n in children(self.app) if n.get_role() == Atspi.Role.FRAME)
         self.table = self.find_role(Atspi.Role.TABLE)
@@ -233,7 +235,7 @@ def play_by_keys(program):
 def choose_computer(program):
     """F10 opens File; the marks that move are announced, Y answers the box, and the computer answers a move."""
     program.key("F10")
-    wait_for("the File menu", lambda: "showing" in states(program.items["New game"]))
+    wait_for("the File menu after F10", lambda: "showing" in states(program.items["New game"]))
     program.key("Down", "Down", "Down", "Right")
     wait_for("the Player 2 menu", lambda: "showing" in states(program.items["Computer"]))
     program.key("Return")
@@ -255,7 +257,7 @@ def leave(program):
     for answer in ("Escape", "Return"):
         program.focus_window()
         program.key("alt+f")
-        wait_for("the File menu", lambda: "showing" in states(program.items["Exit"]))
+        wait_for(f"the File menu after Alt+F (to answer {answer})", lambda: "showing" in states(program.items["Exit"]))
         program.key("Up", "Return")
         wait_for("the question", lambda: any(n.get_role() == Atspi.Role.ALERT for n in children(program.app)))
         program.key(answer)

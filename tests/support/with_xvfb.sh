@@ -4,6 +4,8 @@
 # for a display number, and a lock left behind by a killed server is passed over. It never resets: an X server
 # resets when its last client leaves, and drops every client still connecting then, which such a client reports as
 # "could not connect to display" (as the sanitizer-built program, slow to start, did when a client had just left).
+# Nor does it repeat keys: a test's key goes down and up at once, but on a busy machine the server can find it still
+# down after its repeat delay and type it again (an arrow key then moves the board's cursor twice).
 set -euo pipefail
 screen=1280x1024x24
 if [ "${1:-}" = -s ]; then screen=$2; shift 2; fi
@@ -11,7 +13,7 @@ dir=$(mktemp -d)
 server=
 trap 'exit 143' TERM INT
 trap '[ -n "$server" ] && kill "$server" 2>/dev/null && wait "$server" 2>/dev/null; rm -rf "$dir"' EXIT
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/log" &
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset -r 3>"$dir/display" 2>"$dir/log" &
 server=$!
 until [ -s "$dir/display" ]; do
     kill -0 "$server" 2>/dev/null || { cat "$dir/log" >&2; echo "with_xvfb: the X server did not start" >&2; exit 1; }

@@ -1,4 +1,4 @@
-// A control array: element 0 from the design, further elements created at run time
+// A control array: element 0 from the form's design, further elements created at run time
 // as hidden copies of element 0's current properties.
 #pragma once
 

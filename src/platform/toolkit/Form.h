@@ -59,7 +59,6 @@ public:
     // from the load event passes to the caller; the window stays hidden.
     void Show();
     bool Visible() const { return visible_; }
-    bool Loaded() const { return loaded_; }
 
     // Every request to close (close box, system menu, a command) comes here; the
     // unload event may cancel it. Returns true when the window closed. A request

@@ -39,7 +39,6 @@ TEST(FormTest, ShowRunsTheLoadEventOnceBeforeTheWindowAppears) {
     form.Show();
     EXPECT_EQ(form.journal, (Lines{"load", "show"}));
     EXPECT_TRUE(form.Visible());
-    EXPECT_TRUE(form.Loaded());
 }
 
 TEST(FormTest, CancelledCloseRequestsLeaveTheWindowOpen) {

@@ -12,8 +12,6 @@
 #include <set>
 #include <vector>
 
-#include "platform/toolkit/qt/FormWindow.h"
-
 namespace toolkit::qt {
 
 namespace {
@@ -170,6 +168,11 @@ private:
     mutable std::vector<QAccessible::Id> cells_;
 };
 
+std::set<const QObject*>& Windows() {
+    static std::set<const QObject*> windows;
+    return windows;
+}
+
 std::set<const QObject*>& StatusLines() {
     static std::set<const QObject*> labels;
     return labels;
@@ -246,7 +249,7 @@ private:
 };
 
 QAccessibleInterface* Factory(const QString&, QObject* object) {
-    if (dynamic_cast<FormWindow*>(object) != nullptr) return new WindowAccessible(*static_cast<QWidget*>(object));
+    if (Windows().count(object) != 0) return new WindowAccessible(*static_cast<QWidget*>(object));
     if (StatusLines().count(object) != 0) return new StatusAccessible(*static_cast<QLabel*>(object));
     const auto it = Exposed().find(object);
     if (it != Exposed().end()) return new TableAccessible(*static_cast<QWidget*>(object), it->second);
@@ -294,10 +297,14 @@ void ExposeStatusLine(QLabel& label) {
                      [key = static_cast<const QObject*>(&label)] { StatusLines().erase(key); });
 }
 
+WindowAccessibility::WindowAccessibility(QWidget& window) : window_(window) { Windows().insert(&window); }
+
+WindowAccessibility::~WindowAccessibility() { Windows().erase(&window_); }
+
 // Hidden and shown again, so that a sentence equal to the last one is spoken too.
-void AnnounceSentence(QWidget& window, const std::string& sentence) {
+void WindowAccessibility::Announce(const std::string& sentence) {
     if (!QAccessible::isActive()) return;
-    auto* frame = dynamic_cast<WindowAccessible*>(QAccessible::queryAccessibleInterface(&window));
+    auto* frame = dynamic_cast<WindowAccessible*>(QAccessible::queryAccessibleInterface(&window_));
     NotificationAccessible* notification = frame != nullptr ? frame->Notification() : nullptr;
     if (notification == nullptr) return;
     notification->Say(QString::fromStdString(sentence));

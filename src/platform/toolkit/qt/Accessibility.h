@@ -24,14 +24,28 @@ using HandlerRunner = std::function<void(const std::function<void()>& Handler)>;
 // Once per application, before the first window model is built; later calls do nothing.
 void InstallAccessibility();
 
+// While it lives, `window` reads as a frame named by its title, whose last child speaks the window's announcements.
+// The window holds it for its whole life, made before anything asks about the window: assistive tools keep the
+// first answer they get.
+class WindowAccessibility {
+public:
+    explicit WindowAccessibility(QWidget& window);
+    ~WindowAccessibility();
+    WindowAccessibility(const WindowAccessibility&) = delete;
+    WindowAccessibility& operator=(const WindowAccessibility&) = delete;
+
+    // Assistive tools speak `sentence` at once, unasked.
+    void Announce(const std::string& sentence);
+
+private:
+    QWidget& window_;
+};
+
 // From now until `view` is destroyed, it reads as the table of `table`'s cells. The table must outlive the view.
 void ExposeTable(QWidget& view, CellTable& table, HandlerRunner run);
 
 // From now until `label` is destroyed, it reads as its window's status line, named by its text.
 void ExposeStatusLine(QLabel& label);
-
-// Assistive tools speak `sentence` at once, as a notification of `window`, a FormWindow.
-void AnnounceSentence(QWidget& window, const std::string& sentence);
 
 // The cell's name changed.
 void AnnounceCellName(QWidget& view, int row, int column);

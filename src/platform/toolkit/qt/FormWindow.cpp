@@ -19,15 +19,15 @@
 #include <optional>
 #include <vector>
 
-#include "platform/toolkit/qt/Accessibility.h"
 #include "platform/toolkit/qt/FocusFrame.h"
+#include "platform/toolkit/qt/LateKeys.h"
 #include "platform/toolkit/qt/MenuStyle.h"
 
 namespace toolkit::qt {
 
 namespace {
 
-// The design's pixels are those of a 96 dpi screen: 12 points are 16 pixels.
+// A form's design pixels are those of a 96 dpi screen: 12 points are 16 pixels.
 constexpr double DesignPixelsPerPoint = 96.0 / 72.0;
 constexpr const char* FallbackFontFamily = "DejaVu Sans";
 
@@ -350,6 +350,7 @@ void FormWindow::ShowWindow() {
     shown_ = true;
     for (PictureBox* surface : TheForm().Surfaces()) SurfaceChanged(*surface);
     show();
+    IgnoreLateModifiers(*windowHandle());
 }
 
 void FormWindow::LabelChanged(const Label& label) {
@@ -383,7 +384,7 @@ void FormWindow::CellChanged(PictureBox& surface, int row, int column) {
     if (QWidget* widget = SurfaceWidget(surface)) AnnounceCellName(*widget, row, column);
 }
 
-void FormWindow::Announce(const std::string& sentence) { AnnounceSentence(*this, sentence); }
+void FormWindow::Announce(const std::string& sentence) { accessibility_.Announce(sentence); }
 
 void FormWindow::closeEvent(QCloseEvent* event) { event->setAccepted(CloseRequested()); }
 

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "platform/toolkit/FrontEnd.h"
+#include "platform/toolkit/qt/Accessibility.h"
 
 class QAction;
 class QLabel;
@@ -46,6 +47,8 @@ private:
     void AddCommand(QWidget& parent, const MenuItem& item);
     void SyncMenuItem(const MenuItem& item, bool announce);
 
+    // First: the window reads as a frame from the first question on.
+    WindowAccessibility accessibility_{*this};
     QMenuBar* menuBar_ = nullptr;
     QWidget* canvas_ = nullptr;
     bool shown_ = false;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -270,6 +271,26 @@ TEST_F(FormWindowTest, MenusFollowTheModelAndChoosingRunsTheClickEvent) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QTest::keyClick(&window, Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(form.newClicks, 1);
+}
+
+// Alt+F read in one go: the shortcut opens the menu at once, and the press of Alt, queued for the form window, comes
+// after it; Qt hands it to the menu, which a press of Alt closes. Only a press read while the menu holds the keyboard
+// closes it.
+TEST_F(FormWindowTest, AModifierPressedBeforeAMenuOpenedDoesNotCloseIt) {
+    const auto pressAlt = [](QWindow& to) {
+        QKeyEvent event(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+        QApplication::sendEvent(&to, &event);
+    };
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QMenu& file = *window.MenuBar()->actions()[0]->menu();
+    window.MenuBar()->setActiveAction(file.menuAction());
+    ASSERT_TRUE(file.isVisible());
+
+    pressAlt(*window.windowHandle());
+    EXPECT_TRUE(file.isVisible());
+    pressAlt(*file.windowHandle());
+    EXPECT_FALSE(file.isVisible());
 }
 
 TEST_F(FormWindowTest, TheCloseBoxAsksTheFormAndHonoursCancel) {
