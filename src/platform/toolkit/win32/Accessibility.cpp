@@ -8,7 +8,6 @@
 
 #include "platform/toolkit/win32/AccessibleTree.h"
 #include "platform/toolkit/win32/ComObject.h"
-#include "platform/toolkit/win32/FormWindow.h"
 #include "platform/toolkit/win32/LookUp.h"
 #include "platform/toolkit/win32/Text.h"
 
@@ -237,7 +236,7 @@ private:
 
 }  // namespace
 
-AccessibleWindow::AccessibleWindow(FormWindow& window, const Form& form)
+AccessibleWindow::AccessibleWindow(AccessibleHost& window, const Form& form)
     : window_(window), tree_(std::make_shared<AccessibleTree>(window, form)) {
     if (const PictureBox* surface = tree_->TableSurface()) {
         cursorRow_ = surface->Table()->CursorRow();
@@ -258,7 +257,7 @@ std::optional<LRESULT> AccessibleWindow::Handle(UINT message, WPARAM wParam, LPA
         const int cell = static_cast<int>(wParam);
         if (tree_->Live() && tree_->Exists({Part::Cell, cell})) {
             CellTable* table = tree_->TableSurface()->Table();
-            window_.RunHandler([table, cell] { table->PressCell(cell / table->Columns(), cell % table->Columns()); });
+            window_.RunAction([table, cell] { table->PressCell(cell / table->Columns(), cell % table->Columns()); });
         }
         return 0;
     }

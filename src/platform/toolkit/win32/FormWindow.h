@@ -9,6 +9,7 @@
 // (Accessibility.h).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,7 @@
 
 namespace toolkit::win32 {
 
-class FormWindow : public FrontEnd {
+class FormWindow : public FrontEnd, public AccessibleHost {
 public:
     // Creates the (hidden) window; the form must outlive it. Throws std::runtime_error when Windows refuses the
     // window.
@@ -28,10 +29,10 @@ public:
 
     int Run() override;
 
-    HWND Handle() const { return hwnd_; }
+    HWND Handle() const override { return hwnd_; }
     HACCEL Accelerators() const { return accelerators_; }
-    // Client pixels per design pixel.
-    double Scale() const { return dpi_ / 96.0; }
+    double Scale() const override { return dpi_ / 96.0; }
+    void RunAction(const std::function<void()>& action) override { RunHandler(action); }
 
     // The frame is composed from the model at each paint, so a change needs only the area it shows in painted again.
     void ShowWindow() override;
