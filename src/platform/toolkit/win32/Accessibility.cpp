@@ -168,7 +168,10 @@ public:
     HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
         if (end == nullptr) return E_POINTER;
         VariantInit(end);
-        return Answer(&start, [&] { return Found(tree_->Navigate(element_, direction), end); });
+        return Answer(&start, [&] {
+            if (direction < NAVDIR_UP || direction > NAVDIR_LASTCHILD) return E_INVALIDARG;
+            return Found(tree_->Navigate(element_, direction), end);
+        });
     }
     HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* hit) override {
         if (hit == nullptr) return E_POINTER;
