@@ -37,7 +37,7 @@ public:
     // The frame is composed from the model at each paint, so a change needs only the area it shows in painted again.
     void ShowWindow() override;
     void LabelChanged(const Label& label) override;
-    void SurfaceChanged(PictureBox&) override { InvalidateRect(hwnd_, nullptr, FALSE); }
+    void SurfaceChanged(PictureBox&) override { InvalidateAll(); }
     void RepaintSurface(PictureBox& surface) override;
     void MenuItemChanged(const MenuItem& item) override;
     void CursorChanged(PictureBox& surface) override;
@@ -66,6 +66,9 @@ private:
     void DrawLabels(HDC hdc);
     void Press(std::int16_t button, WPARAM keys, LPARAM at);
     bool KeyDown(WPARAM key);
+    // Nothing is marked for painting before the window first shows, which paints it whole: marking a hidden window
+    // costs a call into the window system each time.
+    void InvalidateAll();
     void Invalidate(const Rect& designArea);
 
     Frame frame_;
@@ -75,6 +78,7 @@ private:
     std::vector<MenuEntry> menuItems_;
     std::vector<HFONT> fonts_;  // one per label, at the current DPI
     UINT dpi_ = 96;
+    bool shown_ = false;
     AccessibleWindow accessible_;
 };
 

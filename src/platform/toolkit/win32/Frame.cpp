@@ -77,14 +77,15 @@ Rect SurfaceRect(const PictureBox& surface) {
                 surface.Top() + static_cast<int>(surface.Height())};
 }
 
-Frame::Frame(const Form& form)
-    : form_(form),
-      hdc_(gdi::CreateSurfaceDC(form.Properties().ClientWidth, form.Properties().ClientHeight,
-                                form.Properties().BackColor)) {}
+Frame::Frame(const Form& form) : form_(form) {}
 
 Frame::~Frame() { gdi::DeleteDC(hdc_); }
 
+// The surface is made at the first paint, once the window shows, rather than among the start's own work.
 gdi::SurfaceBits Frame::Compose(const Rect& dirty) {
+    if (hdc_ == 0)
+        hdc_ = gdi::CreateSurfaceDC(form_.Properties().ClientWidth, form_.Properties().ClientHeight,
+                                    form_.Properties().BackColor);
     const gdi::SurfaceBits target = gdi::GetSurfaceBits(hdc_);
     gdi::BitBlt(hdc_, 0, 0, target.width, target.height, form_.hDC(), 0, 0, gdi::SRCCOPY);
     for (const Line* line : form_.Lines()) DrawLine(hdc_, *line);
