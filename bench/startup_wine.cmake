@@ -8,7 +8,8 @@ add_executable(bare_window_win32 WIN32 bare_window_win32.cpp ${CMAKE_CURRENT_BIN
 target_compile_definitions(bare_window_win32 PRIVATE UNICODE _UNICODE)
 target_link_libraries(bare_window_win32 PRIVATE uuid tessarin_warnings)
 if(MINGW)
-    target_link_options(bare_window_win32 PRIVATE -municode)
+    # Laid out in the file as the game is, so that Wine maps both alike.
+    target_link_options(bare_window_win32 PRIVATE -municode LINKER:--file-alignment=4096)
 elseif(MSVC)
     target_link_options(bare_window_win32 PRIVATE /MANIFEST:NO)
 endif()
