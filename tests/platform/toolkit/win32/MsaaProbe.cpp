@@ -354,6 +354,7 @@ std::string Answer(IAccessible* client, const std::string& line) {
     if (command == "abuse") return AbuseEveryObject(client, line.substr(6));
     if (command == "storm") return Storm(client, static_cast<int>(x));
     if (command == "hold") {
+        Release(held);
         held = Objects(client);
         return std::to_string(held.size()) + "\n";
     }
