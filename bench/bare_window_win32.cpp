@@ -2,12 +2,13 @@
 // game's, a fixed-size window with the game's menu bar (and its Ctrl+N shortcut) above a 454 x 486 client area,
 // aware of each monitor's DPI, with the same manifest and icon. It imports only user32, kernel32 and the C runtime.
 //
-//   bare_window_win32.exe [--com | --wic | --decode PICTURE]
+//   bare_window_win32.exe [--com | --wic | --decode PICTURE...]
 //
 // The options add, before the window is made, one use of a system component the game makes at start, so that its
 // own cost can be told from the game's: --com sets up COM for the thread as the game does, --wic also creates the
-// imaging component's factory, --decode also decodes one picture file through it to 32-bit pixels, with the calls
-// the game makes. COM is loaded by name when asked for, so that the bare window alone does not load it.
+// imaging component's factory, --decode also decodes each picture file named through it to 32-bit pixels, in turn,
+// with the calls the game makes (all of the game's pictures: the system's whole share of its start). COM is loaded
+// by name when asked for, so that the bare window alone does not load it.
 #ifndef UNICODE
 #define UNICODE
 #endif
@@ -32,6 +33,7 @@ constexpr WORD Exit = 106;
 
 using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
 using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
+using CoGetClassObjectFn = HRESULT(WINAPI*)(REFCLSID, DWORD, COSERVERINFO*, REFIID, void**);
 
 // GetProcAddress's result as the function it is, through the cast the compiler accepts for any function.
 template <typename Function>
@@ -63,21 +65,33 @@ std::vector<BYTE> ReadFile(const wchar_t* name) {
     return bytes;
 }
 
+// The imaging factory and GIF's and JPEG's decoders' class factories, each found once, as the game keeps them.
+struct Codecs {
+    CoGetClassObjectFn findClass = nullptr;
+    IWICImagingFactory* factory = nullptr;
+    Held<IClassFactory> decoders[2];
+};
+
 // GIF's and JPEG's decoders by class, as the game makes them; other formats through the factory's search.
-bool MakeDecoder(CoCreateInstanceFn create, IWICImagingFactory* factory, const std::vector<BYTE>& bytes,
-                 IWICStream* stream, IWICBitmapDecoder** decoder) {
+bool MakeDecoder(Codecs& codecs, const std::vector<BYTE>& bytes, IWICStream* stream, IWICBitmapDecoder** decoder) {
     const bool gif = bytes.size() >= 6 &&
                      (std::memcmp(bytes.data(), "GIF87a", 6) == 0 || std::memcmp(bytes.data(), "GIF89a", 6) == 0);
     const bool jpeg = bytes.size() >= 3 && std::memcmp(bytes.data(), "\xFF\xD8\xFF", 3) == 0;
     if (!gif && !jpeg)
-        return SUCCEEDED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, decoder));
-    return SUCCEEDED(create(gif ? CLSID_WICGifDecoder : CLSID_WICJpegDecoder, nullptr, CLSCTX_INPROC_SERVER,
-                            IID_IWICBitmapDecoder, reinterpret_cast<void**>(decoder))) &&
+        return SUCCEEDED(
+            codecs.factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, decoder));
+    Held<IClassFactory>& made = codecs.decoders[gif ? 0 : 1];
+    if (made.p == nullptr &&
+        FAILED(codecs.findClass(gif ? CLSID_WICGifDecoder : CLSID_WICJpegDecoder, CLSCTX_INPROC_SERVER, nullptr,
+                                IID_IClassFactory, reinterpret_cast<void**>(&made.p))))
+        return false;
+    return SUCCEEDED(made.p->CreateInstance(nullptr, IID_IWICBitmapDecoder, reinterpret_cast<void**>(decoder))) &&
            SUCCEEDED((*decoder)->Initialize(stream, WICDecodeMetadataCacheOnDemand));
 }
 
 // From memory, as the game reads its pictures; false when any step fails.
-bool DecodeWithWic(CoCreateInstanceFn create, IWICImagingFactory* factory, const wchar_t* name) {
+bool DecodeWithWic(Codecs& codecs, const wchar_t* name) {
+    IWICImagingFactory* factory = codecs.factory;
     std::vector<BYTE> bytes = ReadFile(name);
     Held<IWICStream> stream;
     Held<IWICBitmapDecoder> decoder;
@@ -87,7 +101,7 @@ bool DecodeWithWic(CoCreateInstanceFn create, IWICImagingFactory* factory, const
     UINT height = 0;
     if (bytes.empty() || FAILED(factory->CreateStream(&stream.p)) ||
         FAILED(stream.p->InitializeFromMemory(bytes.data(), static_cast<DWORD>(bytes.size()))) ||
-        !MakeDecoder(create, factory, bytes, stream.p, &decoder.p) || FAILED(decoder.p->GetFrame(0, &frame.p)) ||
+        !MakeDecoder(codecs, bytes, stream.p, &decoder.p) || FAILED(decoder.p->GetFrame(0, &frame.p)) ||
         FAILED(frame.p->GetSize(&width, &height)) || FAILED(factory->CreateFormatConverter(&converter.p)) ||
         FAILED(converter.p->Initialize(frame.p, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0,
                                        WICBitmapPaletteTypeCustom)))
@@ -106,14 +120,20 @@ bool UseComponents(int argc, wchar_t** argv) {
     if (ole == nullptr) return false;
     const auto initialize = Export<CoInitializeExFn>(ole, "CoInitializeEx");
     const auto create = Export<CoCreateInstanceFn>(ole, "CoCreateInstance");
-    if (initialize == nullptr || create == nullptr || FAILED(initialize(nullptr, COINIT_APARTMENTTHREADED)))
+    Codecs codecs;
+    codecs.findClass = Export<CoGetClassObjectFn>(ole, "CoGetClassObject");
+    if (initialize == nullptr || create == nullptr || codecs.findClass == nullptr ||
+        FAILED(initialize(nullptr, COINIT_APARTMENTTHREADED)))
         return false;
     if (!wic && !decode) return true;
     Held<IWICImagingFactory> factory;
     if (FAILED(create(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                       reinterpret_cast<void**>(&factory.p))))
         return false;
-    return !decode || DecodeWithWic(create, factory.p, argv[2]);
+    codecs.factory = factory.p;
+    for (int i = 2; decode && i < argc; ++i)
+        if (!DecodeWithWic(codecs, argv[i])) return false;
+    return true;
 }
 
 // The game's menu bar: File with New game (Ctrl+N), Who begin and Player 2 with two choices each, and Exit.

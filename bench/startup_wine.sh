@@ -13,7 +13,7 @@
 # The prefix is Wine's default one: Wine leaves window frames to a window manager (there is none), so the windows
 # map as ordinary top-level windows that map_watch sees.
 # Prints every run, the medians and the ratios game / bare, and the median of the ratios within a round, which a
-# load on the machine that comes and goes sways less; the goal is a median ratio of at most 1.10.
+# load on the machine that comes and goes sways less; the goal is a median ratio of at most 1.15.
 set -euo pipefail
 
 usage() {
@@ -91,5 +91,5 @@ awk -v gm="$(median "$results" game 2)" -v bm="$(median "$results" bare 2)" -v p
     printf "best map time:     game %7.2f ms   bare %7.2f ms   ratio %.3f\n", gb, bb, gb / bb
     printf "median CPU to map: game %7.2f ms   bare %7.2f ms   ratio %.3f (paired %.3f)\n", gc, bc, gc / bc, pc
     printf "median peak RSS:   game %7.1f MiB  bare %7.1f MiB  ratio %.3f\n", gk / 1024, bk / 1024, gk / bk
-    printf "goal: median map time ratio at most 1.10 -> %s\n", (gm / bm <= 1.10) ? "met" : "NOT met"
+    printf "goal: median map time ratio at most 1.15 -> %s\n", (gm / bm <= 1.15) ? "met" : "NOT met"
 }'

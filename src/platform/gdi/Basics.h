@@ -65,6 +65,21 @@ constexpr COLORREF FromPixel(std::uint32_t p) {
     return RGB(static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8), static_cast<std::uint8_t>(p));
 }
 
+// A picture's pixel (0xAARRGGBB, straight alpha) laid over a surface's by its alpha: what lies beneath shows through
+// where the picture is transparent. The result is opaque, as every surface pixel is. Inline, as it runs per pixel.
+constexpr std::uint32_t BlendPixel(std::uint32_t under, std::uint32_t over) {
+    const std::uint32_t alpha = over >> 24;
+    if (alpha == 0xFF) return over;
+    if (alpha == 0) return under | 0xFF000000u;
+    std::uint32_t result = 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const std::uint32_t a = (over >> shift) & 0xFF;
+        const std::uint32_t b = (under >> shift) & 0xFF;
+        result |= ((a * alpha + b * (255 - alpha) + 127) / 255) << shift;
+    }
+    return result;
+}
+
 // Sets `count` pixels from `first` on. Much faster than a plain loop, which the compilers' usual optimisation
 // levels leave one pixel at a time.
 void FillPixels(std::uint32_t* first, std::size_t count, std::uint32_t pixel);

@@ -78,10 +78,17 @@ BOOL ResizeSurface(HDC hdc, int width, int height, COLORREF fill) {
     if (width == dc->width && height == dc->height) return TRUE;
     const std::uint32_t pixel = ToPixel(fill);
     if (width == dc->width && !dc->shared) {
-        const std::size_t kept = std::min(dc->pixels.size(), PixelCount(width, height));
-        dc->pixels.resize(PixelCount(width, height));
-        FillPixels(dc->pixels.data() + kept, dc->pixels.size() - kept, pixel);
-        if (dc->pixels.capacity() / 2 > dc->pixels.size()) dc->pixels.shrink_to_fit();
+        const std::size_t size = PixelCount(width, height);
+        const std::size_t kept = std::min(dc->pixels.size(), size);
+        if (size > dc->pixels.capacity() || dc->pixels.capacity() / 2 > size) {
+            // New storage, the kept rows copied in one go: the vector itself would move them a pixel at a time.
+            detail::Pixels pixels(size);
+            std::copy_n(dc->pixels.data(), kept, pixels.data());
+            dc->pixels = std::move(pixels);
+        } else {
+            dc->pixels.resize(size);
+        }
+        FillPixels(dc->pixels.data() + kept, size - kept, pixel);
     } else {
         detail::Pixels pixels(PixelCount(width, height));
         const int keepW = std::min(width, dc->width);

@@ -8,20 +8,6 @@ namespace toolkit {
 
 namespace {
 
-// Source-over: a picture's transparency lets what lies beneath show through.
-std::uint32_t Blend(std::uint32_t under, std::uint32_t over) {
-    const std::uint32_t alpha = over >> 24;
-    if (alpha == 0xFF) return over | 0xFF000000u;
-    if (alpha == 0) return under;
-    std::uint32_t result = 0xFF000000u;
-    for (int shift = 0; shift < 24; shift += 8) {
-        const std::uint32_t a = (over >> shift) & 0xFF;
-        const std::uint32_t b = (under >> shift) & 0xFF;
-        result |= ((a * alpha + b * (255 - alpha) + 127) / 255) << shift;
-    }
-    return result;
-}
-
 void DrawImage(const gdi::SurfaceBits& target, const Image& image) {
     if (!image.Picture) return;
     const Picture& picture = *image.Picture;
@@ -30,8 +16,8 @@ void DrawImage(const gdi::SurfaceBits& target, const Image& image) {
     for (int y = std::max(image.Top, 0); y < bottom; ++y) {
         for (int x = std::max(image.Left, 0); x < right; ++x) {
             std::uint32_t& pixel = target.pixels[static_cast<std::size_t>(y) * target.width + x];
-            pixel = Blend(pixel,
-                          picture.Pixels[static_cast<std::size_t>(y - image.Top) * picture.Width + (x - image.Left)]);
+            pixel = gdi::BlendPixel(
+                pixel, picture.Pixels[static_cast<std::size_t>(y - image.Top) * picture.Width + (x - image.Left)]);
         }
     }
 }
@@ -91,14 +77,15 @@ Rect SurfaceRect(const PictureBox& surface) {
                 surface.Top() + static_cast<int>(surface.Height())};
 }
 
-Frame::Frame(const Form& form)
-    : form_(form),
-      hdc_(gdi::CreateSurfaceDC(form.Properties().ClientWidth, form.Properties().ClientHeight,
-                                form.Properties().BackColor)) {}
+Frame::Frame(const Form& form) : form_(form) {}
 
 Frame::~Frame() { gdi::DeleteDC(hdc_); }
 
+// The surface is made at the first paint, once the window shows, rather than among the start's own work.
 gdi::SurfaceBits Frame::Compose(const Rect& dirty) {
+    if (hdc_ == 0)
+        hdc_ = gdi::CreateSurfaceDC(form_.Properties().ClientWidth, form_.Properties().ClientHeight,
+                                    form_.Properties().BackColor);
     const gdi::SurfaceBits target = gdi::GetSurfaceBits(hdc_);
     gdi::BitBlt(hdc_, 0, 0, target.width, target.height, form_.hDC(), 0, 0, gdi::SRCCOPY);
     for (const Line* line : form_.Lines()) DrawLine(hdc_, *line);

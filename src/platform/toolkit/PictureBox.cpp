@@ -19,20 +19,6 @@ int CheckedSide(double value, const char* what) {
 
 std::string SizeText(int width, int height) { return std::to_string(width) + " x " + std::to_string(height); }
 
-// A picture pixel laid over the background, by its alpha.
-std::uint32_t Over(std::uint32_t picture, std::uint32_t background) {
-    const std::uint32_t alpha = picture >> 24;
-    if (alpha == 0xFF) return picture;
-    if (alpha == 0) return background;
-    std::uint32_t result = 0xFF000000u;
-    for (int shift = 0; shift < 24; shift += 8) {
-        const std::uint32_t p = (picture >> shift) & 0xFF;
-        const std::uint32_t b = (background >> shift) & 0xFF;
-        result |= ((p * alpha + b * (255 - alpha) + 127) / 255) << shift;
-    }
-    return result;
-}
-
 // An opaque picture's pixels are the surface's image as they are, where they fill it whole.
 bool ShownAsItIs(const Picture& picture) {
     return picture.Opaque && !picture.Pixels.empty() &&
@@ -178,7 +164,7 @@ void PictureBox::Erase(Blank state) {
                 std::copy_n(src, width, row);
                 x = width;
             }
-            for (; x < width; ++x) row[x] = Over(src[x], background);
+            for (; x < width; ++x) row[x] = gdi::BlendPixel(background, src[x]);
         }
         if (state == Blank::No) gdi::FillPixels(row + x, static_cast<std::size_t>(bits.width - x), background);
     }

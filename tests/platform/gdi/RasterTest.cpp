@@ -176,6 +176,16 @@ TEST(GdiSurfaces, FillSetsExactlyTheCountAtEveryDoublingStep) {
     }
 }
 
+// Each channel rounds to the nearest of 255 steps; a clear or opaque picture pixel leaves one side exactly, and
+// what comes out is always opaque, even over a pixel that was not.
+TEST(GdiPixels, BlendLaysAPicturePixelOverByItsAlpha) {
+    EXPECT_EQ(BlendPixel(0xFF0A141Eu, 0x80FFFFFFu), 0xFF858A8Fu);
+    EXPECT_EQ(BlendPixel(0xFF000000u, 0x01FF7FFFu), 0xFF010001u);
+    EXPECT_EQ(BlendPixel(0xFFFFFFFFu, 0xFE000000u), 0xFF010101u);
+    EXPECT_EQ(BlendPixel(0xFF0A141Eu, 0xFF123456u), 0xFF123456u);
+    EXPECT_EQ(BlendPixel(0x000A141Eu, 0x00FFFFFFu), 0xFF0A141Eu);
+}
+
 TEST(GdiSurfaces, RefusesAbsurdSizesAndKeepsPixelsOnResize) {
     EXPECT_EQ(CreateSurfaceDC(-1, 5, 0), 0);
     EXPECT_EQ(CreateSurfaceDC(100000, 100000, 0), 0);

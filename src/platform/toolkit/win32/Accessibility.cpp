@@ -8,7 +8,6 @@
 
 #include "platform/toolkit/win32/AccessibleTree.h"
 #include "platform/toolkit/win32/ComObject.h"
-#include "platform/toolkit/win32/FormWindow.h"
 #include "platform/toolkit/win32/LookUp.h"
 #include "platform/toolkit/win32/Text.h"
 
@@ -20,11 +19,9 @@ using Part = AccessibleTree::Part;
 using Element = AccessibleTree::Element;
 
 // A press is posted and runs from the window's message loop, as a click does: run inside the client's call, the
-// move would keep the client waiting on any box it shows.
-UINT PressMessage() {
-    static const UINT message = RegisterWindowMessageW(L"TessarinAccessiblePress");
-    return message;
-}
+// move would keep the client waiting on any box it shows. The window's class is the program's own, so the
+// application's range of messages is free for it, and no name is registered with the system for it at start.
+constexpr UINT PressMessage = WM_APP + 1;
 
 // Active Accessibility's own functions, looked up at the first request, so that start-up does not load oleacc.dll.
 LRESULT ResultFromObject(WPARAM wParam, IAccessible* object) {
@@ -169,7 +166,10 @@ public:
     HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
         if (end == nullptr) return E_POINTER;
         VariantInit(end);
-        return Answer(&start, [&] { return Found(tree_->Navigate(element_, direction), end); });
+        return Answer(&start, [&] {
+            if (direction < NAVDIR_UP || direction > NAVDIR_LASTCHILD) return E_INVALIDARG;
+            return Found(tree_->Navigate(element_, direction), end);
+        });
     }
     HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* hit) override {
         if (hit == nullptr) return E_POINTER;
@@ -188,7 +188,7 @@ public:
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT id) override {
         return Answer(&id, [this] {
             if (element_.Kind != Part::Cell) return DISP_E_MEMBERNOTFOUND;
-            PostMessageW(tree_->Window(), PressMessage(), static_cast<WPARAM>(element_.Index), 0);
+            PostMessageW(tree_->Window(), PressMessage, static_cast<WPARAM>(element_.Index), 0);
             return S_OK;
         });
     }
@@ -237,7 +237,7 @@ private:
 
 }  // namespace
 
-AccessibleWindow::AccessibleWindow(FormWindow& window, const Form& form)
+AccessibleWindow::AccessibleWindow(AccessibleHost& window, const Form& form)
     : window_(window), tree_(std::make_shared<AccessibleTree>(window, form)) {
     if (const PictureBox* surface = tree_->TableSurface()) {
         cursorRow_ = surface->Table()->CursorRow();
@@ -254,11 +254,11 @@ std::optional<LRESULT> AccessibleWindow::Handle(UINT message, WPARAM wParam, LPA
         client->Release();
         return answer;
     }
-    if (message == PressMessage() && message != 0) {
+    if (message == PressMessage) {
         const int cell = static_cast<int>(wParam);
         if (tree_->Live() && tree_->Exists({Part::Cell, cell})) {
             CellTable* table = tree_->TableSurface()->Table();
-            window_.RunHandler([table, cell] { table->PressCell(cell / table->Columns(), cell % table->Columns()); });
+            window_.RunAction([table, cell] { table->PressCell(cell / table->Columns(), cell % table->Columns()); });
         }
         return 0;
     }

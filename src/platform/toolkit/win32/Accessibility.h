@@ -17,18 +17,18 @@
 #include <string>
 
 #include "platform/toolkit/Form.h"
+#include "platform/toolkit/win32/AccessibleHost.h"
 #include "platform/toolkit/win32/Notifications.h"
 #include "platform/toolkit/win32/WindowsApi.h"
 
 namespace toolkit::win32 {
 
-class FormWindow;
 class AccessibleTree;
 
 class AccessibleWindow {
 public:
     // Both must outlive it.
-    AccessibleWindow(FormWindow& window, const Form& form);
+    AccessibleWindow(AccessibleHost& window, const Form& form);
     ~AccessibleWindow();
     AccessibleWindow(const AccessibleWindow&) = delete;
     AccessibleWindow& operator=(const AccessibleWindow&) = delete;
@@ -44,7 +44,7 @@ public:
 private:
     void FocusCursor();
 
-    FormWindow& window_;
+    AccessibleHost& window_;
     std::shared_ptr<AccessibleTree> tree_;
     Notifications notifications_;
     int cursorRow_ = -1;

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/toolkit/win32/FormWindow.h"
 #include "platform/toolkit/win32/Text.h"
 
 namespace toolkit::win32 {

@@ -9,11 +9,10 @@
 
 #include "platform/toolkit/Form.h"
 #include "platform/toolkit/Frame.h"
+#include "platform/toolkit/win32/AccessibleHost.h"
 #include "platform/toolkit/win32/WindowsApi.h"
 
 namespace toolkit::win32 {
-
-class FormWindow;
 
 // Reads the window only while it lives: after Detach, or once the native window has gone, Live is false and nothing
 // else may be asked.
@@ -26,7 +25,7 @@ public:
         bool operator==(const Element&) const = default;
     };
 
-    AccessibleTree(FormWindow& window, const Form& form) : window_(&window), form_(form) {}
+    AccessibleTree(const AccessibleHost& window, const Form& form) : window_(&window), form_(form) {}
 
     void Detach() { window_ = nullptr; }
     bool Live() const;
@@ -57,7 +56,7 @@ public:
 private:
     RECT ToScreen(const Rect& design) const;
 
-    FormWindow* window_;
+    const AccessibleHost* window_;
     const Form& form_;
 };
 

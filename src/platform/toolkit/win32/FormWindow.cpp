@@ -218,10 +218,11 @@ void FormWindow::FitToDpi(UINT dpi, const RECT* suggested) {
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE);
     SetWindowPos(hwnd_, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0,
                  frame.right - frame.left, frame.bottom - frame.top, flags);
-    InvalidateRect(hwnd_, nullptr, FALSE);
+    InvalidateAll();
 }
 
 void FormWindow::ShowWindow() {
+    shown_ = true;
     ::ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
 }
@@ -238,12 +239,18 @@ void FormWindow::CursorChanged(PictureBox& surface) {
 }
 
 void FormWindow::RepaintSurface(PictureBox& surface) {
+    if (!shown_) return;
     Invalidate(SurfaceRect(surface));
     UpdateWindow(hwnd_);
 }
 
+void FormWindow::InvalidateAll() {
+    if (shown_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
 // One design pixel more on each side: smoothing at a fractional scale reads the neighbours of what it draws.
 void FormWindow::Invalidate(const Rect& designArea) {
+    if (!shown_) return;
     const double scale = Scale();
     const RECT area{static_cast<LONG>(std::floor((designArea.Left - 1) * scale)),
                     static_cast<LONG>(std::floor((designArea.Top - 1) * scale)),

@@ -9,6 +9,7 @@
 // (Accessibility.h).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,7 @@
 
 namespace toolkit::win32 {
 
-class FormWindow : public FrontEnd {
+class FormWindow : public FrontEnd, public AccessibleHost {
 public:
     // Creates the (hidden) window; the form must outlive it. Throws std::runtime_error when Windows refuses the
     // window.
@@ -28,15 +29,15 @@ public:
 
     int Run() override;
 
-    HWND Handle() const { return hwnd_; }
+    HWND Handle() const override { return hwnd_; }
     HACCEL Accelerators() const { return accelerators_; }
-    // Client pixels per design pixel.
-    double Scale() const { return dpi_ / 96.0; }
+    double Scale() const override { return dpi_ / 96.0; }
+    void RunAction(const std::function<void()>& action) override { RunHandler(action); }
 
     // The frame is composed from the model at each paint, so a change needs only the area it shows in painted again.
     void ShowWindow() override;
     void LabelChanged(const Label& label) override;
-    void SurfaceChanged(PictureBox&) override { InvalidateRect(hwnd_, nullptr, FALSE); }
+    void SurfaceChanged(PictureBox&) override { InvalidateAll(); }
     void RepaintSurface(PictureBox& surface) override;
     void MenuItemChanged(const MenuItem& item) override;
     void CursorChanged(PictureBox& surface) override;
@@ -65,6 +66,9 @@ private:
     void DrawLabels(HDC hdc);
     void Press(std::int16_t button, WPARAM keys, LPARAM at);
     bool KeyDown(WPARAM key);
+    // Nothing is marked for painting before the window first shows, which paints it whole: marking a hidden window
+    // costs a call into the window system each time.
+    void InvalidateAll();
     void Invalidate(const Rect& designArea);
 
     Frame frame_;
@@ -74,6 +78,7 @@ private:
     std::vector<MenuEntry> menuItems_;
     std::vector<HFONT> fonts_;  // one per label, at the current DPI
     UINT dpi_ = 96;
+    bool shown_ = false;
     AccessibleWindow accessible_;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/toolkit/win32/WicDecoder.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -7,7 +8,6 @@
 #include <memory>
 #include <optional>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "platform/toolkit/win32/WindowsApi.h"
@@ -66,10 +66,19 @@ bool StartsWith(std::span<const std::uint8_t> data, std::string_view signature) 
 // the factory a search through every registered decoder's patterns, each read from the registry.
 const std::array<const CLSID*, 2> KnownDecoders{&CLSID_WICGifDecoder, &CLSID_WICJpegDecoder};
 
+bool IsJpeg(std::span<const std::uint8_t> data) { return StartsWith(data, "\xFF\xD8\xFF"); }
+
 std::optional<std::size_t> KnownDecoder(std::span<const std::uint8_t> data) {
     if (StartsWith(data, "GIF87a") || StartsWith(data, "GIF89a")) return 0;
-    if (StartsWith(data, "\xFF\xD8\xFF")) return 1;
+    if (IsJpeg(data)) return 1;
     return std::nullopt;
+}
+
+// JPEG has no transparency; another picture is opaque when none of its pixels is transparent. An opaque picture is
+// laid on a surface as a plain copy, or shown as it is without one.
+bool Opaque(std::span<const std::uint8_t> data, const std::vector<std::uint32_t>& pixels) {
+    return IsJpeg(data) ||
+           std::all_of(pixels.begin(), pixels.end(), [](std::uint32_t pixel) { return pixel >> 24 == 0xFF; });
 }
 
 // The imaging factory and the known decoders' class factories, each looked up in the registry when first needed.
@@ -96,13 +105,18 @@ private:
     std::array<ComPtr<IClassFactory>, KnownDecoders.size()> decoders_;
 };
 
-thread_local Codecs* sharedCodecs = nullptr;
+// Each thread's shared codecs, in a slot of Windows' own thread storage: the compiler's thread_local brings in the
+// threads library's set-up, several requests to the system at the first picture.
+const DWORD sharedCodecsSlot = TlsAlloc();
+
+Codecs* SharedCodecs() { return static_cast<Codecs*>(TlsGetValue(sharedCodecsSlot)); }
 
 StdPicture Decode(std::span<const std::uint8_t> data) {
     if (data.size() > std::numeric_limits<DWORD>::max()) throw PictureLoadError("the file is too large");
     const ComScope com;
     Codecs ownCodecs;
-    Codecs& codecs = sharedCodecs != nullptr ? *sharedCodecs : ownCodecs;
+    Codecs* shared = SharedCodecs();
+    Codecs& codecs = shared != nullptr ? *shared : ownCodecs;
     IWICImagingFactory* factory = codecs.Factory();
     ComPtr<IWICStream> stream;
     Check(factory->CreateStream(stream.put()), "creating a stream");
@@ -140,6 +154,7 @@ StdPicture Decode(std::span<const std::uint8_t> data) {
     Check(converted->CopyPixels(nullptr, width * 4, static_cast<UINT>(picture->Pixels.size() * 4),
                                 reinterpret_cast<BYTE*>(picture->Pixels.data())),
           "decoding the pixels");
+    picture->Opaque = Opaque(data, picture->Pixels);
     return picture;
 }
 
@@ -152,10 +167,11 @@ struct PictureCodecs::Held {
 };
 
 PictureCodecs::PictureCodecs() : held_(std::make_unique<Held>()) {
-    held_->previous = std::exchange(sharedCodecs, &held_->codecs);
+    held_->previous = SharedCodecs();
+    TlsSetValue(sharedCodecsSlot, &held_->codecs);
 }
 
-PictureCodecs::~PictureCodecs() { sharedCodecs = held_->previous; }
+PictureCodecs::~PictureCodecs() { TlsSetValue(sharedCodecsSlot, held_->previous); }
 
 StdPicture DecodePicture(const EncodedPicture& file) {
     if (!file.Data.empty()) return Decode(file.Data);

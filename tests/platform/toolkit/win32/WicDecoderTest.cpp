@@ -39,6 +39,7 @@ TEST(WicDecoder, KeepsTransparencyInTheAlphaChannel) {
     ASSERT_EQ(picture->Height, 1);
     EXPECT_EQ(picture->Pixels[0], 0xFFFF0000u);
     EXPECT_EQ(picture->Pixels[1] >> 24, 0u);
+    EXPECT_FALSE(picture->Opaque);
 }
 
 TEST(WicDecoder, DecodesTheShippedPicturesAtTheirSizes) {
@@ -50,6 +51,7 @@ TEST(WicDecoder, DecodesTheShippedPicturesAtTheirSizes) {
         EXPECT_EQ(picture->Width, width) << name;
         EXPECT_EQ(picture->Pixels.size(), static_cast<std::size_t>(picture->Width) * picture->Height) << name;
         EXPECT_EQ(picture->Pixels[0] >> 24, 0xFFu) << name;
+        EXPECT_TRUE(picture->Opaque) << name;  // none has a transparent pixel
     }
 }
 
