@@ -1,7 +1,8 @@
 // What the page does when its files fail it: a required picture missing, damaged or too large, optional pictures
-// missing, the module missing, a browser without WebAssembly. Always a plain message or a playable board.
+// missing, the module missing, a browser without WebAssembly. Always a plain message or a playable board. And the
+// files it fetched, which stay the program's folder: read and decoded as often as the program asks.
 import assert from 'node:assert/strict';
-import {cpSync, mkdtempSync, rmSync} from 'node:fs';
+import {cpSync, mkdtempSync, readFileSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {after, before, test} from 'node:test';
@@ -79,6 +80,49 @@ test('without the board background and the pieces the game plays with plain shap
   cpSync(join(process.env.TESSARIN_SOURCE, 'Bilder'), join(folder, 'Bilder'), {recursive: true});
   gone.forEach((name) => rmSync(join(folder, 'Bilder', name)));
   assert.equal(differing(await shown(page), reference(steps, folder)), 0);
+});
+
+test("the page's files read and decode again as often as asked, and nothing else passes for them", async (t) => {
+  const {page} = await opened(t);
+  const size = (name) => readFileSync(join(process.env.TESSARIN_PAGE, name)).length;
+  const cases = [
+    // name, what fileSize says, what decodedPicture says of the file's own bytes
+    ['./Bilder/Up.jpg', size('Bilder/Up.jpg'), ''],
+    ['Bilder/./cross.gif', size('Bilder/cross.gif'), ''],
+    ['./Bilder/../Bilder/BarkGold.gif', size('Bilder/BarkGold.gif'), ''],
+    ['./Bilder', -2, null],
+    ['.', -2, null],
+    ['./Bilder/none.gif', -1, null],
+    ['../Bilder/Up.jpg', -1, null],
+    ['./tessarin.wasm', -1, null],
+  ];
+  for (const [name, expected, decoded] of cases) {
+    const found = await page.evaluate((name) => {
+      const size = TessarinPage.fileSize(name);
+      if (size < 0) return {size};
+      const read = () => {
+        const bytes = new Uint8Array(size);
+        TessarinPage.readFile(name, bytes);
+        return bytes;
+      };
+      const take = () => {
+        const {width, height, error} = TessarinPage.decodedPicture(name, read());
+        const pixels = new Uint8Array(width * height * 4);
+        if (!error) TessarinPage.takePicture(name, pixels);
+        return {error, pixels};
+      };
+      const [first, second] = [take(), take()];
+      const other = read().map((byte, at) => (at === size - 1 ? byte ^ 1 : byte));
+      return {size, error: first.error, again: second.error === first.error &&
+                                               second.pixels.every((byte, at) => byte === first.pixels[at]),
+              painted: first.pixels.some((byte) => byte !== 0),
+              other: TessarinPage.decodedPicture(name, other).error};
+    }, name);
+    assert.equal(found.size, expected, name);
+    if (decoded === null) continue;
+    assert.deepEqual(found, {size: expected, error: decoded, again: true, painted: true,
+                             other: 'the bytes are not those the page decoded'}, name);
+  }
 });
 
 test('a missing module or a browser without WebAssembly is said plainly', async (t) => {

@@ -1,20 +1,16 @@
 #include "platform/toolkit/Runtime.h"
 
-#include <algorithm>
 #include <atomic>
-#include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <new>
 #include <utility>
 #include <vector>
 
+#include "platform/toolkit/Files.h"
 #include "platform/toolkit/PictureFile.h"
 #include "platform/toolkit/Platform.h"
 
 namespace toolkit {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -23,64 +19,29 @@ constexpr std::uintmax_t MaxPictureFileSize = 54 + static_cast<std::uintmax_t>(M
 
 // Opening a named pipe or a device can wait for ever (for a writer, for the device), so such names are refused
 // from their type alone.
-std::string NotAFile(fs::file_type type) {
+std::string NotAFile(files::Kind type) {
     switch (type) {
-        case fs::file_type::directory:
+        case files::Kind::Folder:
             return "not a file (a folder)";
-        case fs::file_type::fifo:
+        case files::Kind::Pipe:
             return "not a file (a named pipe)";
-        case fs::file_type::character:
-        case fs::file_type::block:
+        case files::Kind::Device:
             return "not a file (a device)";
-        case fs::file_type::socket:
+        case files::Kind::Socket:
             return "not a file (a socket)";
         default:
             return "not a file";
     }
 }
 
-// Names are UTF-8 everywhere in the program. Windows' narrow file functions would read them in the system's code
-// page instead, so paths are built from UTF-8 explicitly and files opened by their wide names there.
-fs::path PathOf(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
-
-std::string Utf8Of(const fs::path& path) {
-    const std::u8string name = path.u8string();
-    return std::string(name.begin(), name.end());
-}
-
-std::FILE* OpenForReading(const fs::path& path) {
-#ifdef _WIN32
-    return _wfopen(path.c_str(), L"rb");
-#else
-    return std::fopen(path.c_str(), "rb");
-#endif
-}
-
 }  // namespace
 
-// Read whole with stdio: the stream library would bring its locale start-up into the program for this alone.
-// The size is taken once more while reading, as the file may grow after it was measured.
 std::vector<std::uint8_t> ReadPictureFile(const std::string& NativeFileName) {
-    const fs::path path = PathOf(NativeFileName);
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (fs::exists(status) && !fs::is_regular_file(status)) throw PictureLoadError(NotAFile(status.type()));
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (!ec && size > MaxPictureFileSize) throw PictureLoadError("the file is too large");
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenForReading(path), &std::fclose);
-    if (!file) throw PictureLoadError("the file cannot be opened");
-    std::vector<std::uint8_t> bytes(ec ? 0 : static_cast<std::size_t>(size) + 1);
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) bytes.resize(filled + std::max<std::size_t>(filled, 4096));
-        const std::size_t got = std::fread(bytes.data() + filled, 1, bytes.size() - filled, file.get());
-        filled += got;
-        if (filled > MaxPictureFileSize) throw PictureLoadError("the file is too large");
-        if (got == 0) break;
-    }
-    if (std::ferror(file.get())) throw PictureLoadError("the file cannot be read");
-    bytes.resize(filled);
-    return bytes;
+    const files::Entry entry = files::Look(NativeFileName);
+    if (entry.Type != files::Kind::Missing && entry.Type != files::Kind::Regular)
+        throw PictureLoadError(NotAFile(entry.Type));
+    if (entry.SizeKnown && entry.Size > MaxPictureFileSize) throw PictureLoadError("the file is too large");
+    return files::Read(NativeFileName, MaxPictureFileSize);
 }
 
 namespace {
@@ -131,11 +92,10 @@ StdPicture LoadPicture(const std::string& FileName) {
     const auto fail = [&](const std::string& cause) -> PictureLoadError {
         return PictureLoadError("cannot load picture '" + native + "': " + cause);
     };
-    std::error_code ec;
-    const fs::file_status status = fs::status(PathOf(native), ec);
-    if (!fs::exists(status)) throw fail("file not found");
-    if (!fs::is_regular_file(status)) throw fail(NotAFile(status.type()));
-    if (fs::file_size(PathOf(native), ec) == 0 || ec) throw fail("file is empty");
+    const files::Entry entry = files::Look(native);
+    if (entry.Type == files::Kind::Missing) throw fail("file not found");
+    if (entry.Type != files::Kind::Regular) throw fail(NotAFile(entry.Type));
+    if (!entry.SizeKnown || entry.Size == 0) throw fail("file is empty");
     try {
         return Decode(native);
     } catch (const std::bad_alloc&) {
@@ -147,19 +107,18 @@ StdPicture LoadPicture(const std::string& FileName) {
 
 std::string NativePath(const std::string& PathName) {
     std::string native = PathName;
-    if constexpr (fs::path::preferred_separator != '\\') {
-        for (char& c : native)
-            if (c == '\\') c = static_cast<char>(fs::path::preferred_separator);
-    }
+#ifndef _WIN32
+    for (char& c : native)
+        if (c == '\\') c = '/';
+#endif
     return native;
 }
 
 std::string Dir(const std::string& PathName) {
     if (PathName.empty()) return "";
-    const fs::path path = PathOf(NativePath(PathName));
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return "";
-    const std::string name = Utf8Of(path.filename());
+    const std::string native = NativePath(PathName);
+    if (files::Look(native).Type != files::Kind::Regular) return "";
+    const std::string name = files::NameOf(native);
     if (name.empty() || name.front() == '.') return "";  // hidden by convention
     return name;
 }

@@ -5,7 +5,7 @@
 set(page_dir ${PROJECT_BINARY_DIR}/page)
 set(web_dir ${CMAKE_CURRENT_SOURCE_DIR}/web)
 
-# The files the program reads beside itself, which the start script fetches for it before it starts.
+# The files the program reads beside itself, which the start script fetches and decodes before it starts.
 file(GLOB pictures CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Bilder/*)
 # The page asks for them at once, as it asks for the script and the module (index.html's preload hints).
 set(PROGRAM_FILES "")
@@ -62,13 +62,13 @@ file(CONFIGURE OUTPUT ${suspending_file} CONTENT "${suspending_list}\n")
 add_executable(tessarin WebMain.cpp Program.cpp)
 target_link_libraries(tessarin PRIVATE tessarin_window tessarin_web tessarin_warnings)
 set_target_properties(tessarin PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page_dir} SUFFIX .js)
-# What pays for itself in bytes: -Oz, emscripten's small allocator, a runtime that reads only the module settings the
-# page sets and decodes text only with TextDecoder. No eval or new Function, so that the page runs under a strict
-# content security policy.
+# What pays for itself in bytes: -Oz, emscripten's small allocator, no emulated file system (the toolkit reads the
+# page's files through its script), a runtime that reads only the module setting the start script sets and decodes
+# text only with TextDecoder. No eval or new Function, so that the page runs under a strict content security policy.
 target_link_options(tessarin PRIVATE
     -Oz -sASYNCIFY "SHELL:-sASYNCIFY_IMPORTS=['invoke_*']" -sASYNCIFY_ONLY=@${suspending_file}
-    -sALLOW_MEMORY_GROWTH -sENVIRONMENT=web -sDYNAMIC_EXECUTION=0 -sMALLOC=emmalloc
-    "SHELL:-sINCOMING_MODULE_JS_API=['preRun','instantiateWasm']" -sTEXTDECODER=2 -sSUPPORT_ERRNO=0
+    -sALLOW_MEMORY_GROWTH -sENVIRONMENT=web -sDYNAMIC_EXECUTION=0 -sMALLOC=emmalloc -sFILESYSTEM=0
+    "SHELL:-sINCOMING_MODULE_JS_API=['instantiateWasm']" -sTEXTDECODER=2 -sSUPPORT_ERRNO=0
     "SHELL:--pre-js ${TESSARIN_WEB_PAGE_SCRIPT}")
 set_property(TARGET tessarin APPEND PROPERTY LINK_DEPENDS ${TESSARIN_WEB_PAGE_SCRIPT} ${suspending_file})
 # Binaryen's optimiser once more, to a fixed point, over the linked module: about a kilobyte less, gzipped.

@@ -54,8 +54,9 @@ EM_JS(void, tessarin_page_report_error, (const char* title, const char* text), {
 EM_ASYNC_JS(void, tessarin_page_next_event, (std::int32_t* event), {
     HEAP32.set(await TessarinPage.nextEvent(), event >> 2);
 });
-EM_JS(int, tessarin_page_picture_size, (const char* path, int* size, char* error, int capacity), {
-    const decoded = TessarinPage.decodedPicture(UTF8ToString(path));
+EM_JS(int, tessarin_page_picture_size, (const char* path, const std::uint8_t* bytes, int count, int* size,
+                                        char* error, int capacity), {
+    const decoded = TessarinPage.decodedPicture(UTF8ToString(path), HEAPU8.subarray(bytes, bytes + count));
     HEAP32[size >> 2] = decoded.width;
     HEAP32[(size >> 2) + 1] = decoded.height;
     stringToUTF8(decoded.error, error, capacity);
@@ -135,10 +136,11 @@ Event NextEvent() {
     return Event{static_cast<EventKind>(raw[0]), raw[1], raw[2], raw[3], raw[4], raw[5]};
 }
 
-DecodedSize DecodedPictureSize(const std::string& path) {
+DecodedSize DecodedPictureSize(const std::string& path, std::span<const std::uint8_t> bytes) {
     std::array<int, 2> size{};
     std::array<char, 256> error{};
-    const bool decoded = tessarin_page_picture_size(path.c_str(), size.data(), error.data(), error.size()) != 0;
+    const bool decoded = tessarin_page_picture_size(path.c_str(), bytes.data(), static_cast<int>(bytes.size()),
+                                                    size.data(), error.data(), error.size()) != 0;
     return DecodedSize{size[0], size[1], decoded ? std::string() : std::string(error.data())};
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -84,14 +85,15 @@ struct Event {
 // Waits for the player's next input; what comes meanwhile waits its turn in the page.
 Event NextEvent();
 
-// What the page decoded of a file it fetched for the program, by the file's path.
+// What the page decoded of a file it fetched for the program, by the file's path: the page decoded `bytes` when they
+// are the file's, and says so otherwise.
 struct DecodedSize {
     int Width = 0;
     int Height = 0;
     std::string Error;  // why it could not be decoded; "" when it was
 };
-DecodedSize DecodedPictureSize(const std::string& path);
-// Writes the decoded picture's pixels in the canvas's byte order (CanvasPixel) and lets the page's copy go.
+DecodedSize DecodedPictureSize(const std::string& path, std::span<const std::uint8_t> bytes);
+// Writes the decoded picture's pixels in the canvas's byte order (CanvasPixel); the page keeps them for the next time.
 void TakeDecodedPicture(const std::string& path, std::vector<std::uint32_t>& pixels);
 
 // A canvas keeps a pixel's bytes in the order R, G, B, A: as a little-endian word, 0xAABBGGRR, where the raster layer

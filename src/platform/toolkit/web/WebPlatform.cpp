@@ -1,7 +1,9 @@
 #include "platform/toolkit/web/WebPlatform.h"
 
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "platform/toolkit/web/Page.h"
 
@@ -14,7 +16,10 @@ std::int16_t WebPlatform::MsgBox(const std::string& prompt, std::int16_t buttons
 }
 
 StdPicture WebPlatform::DecodePicture(const EncodedPicture& file) {
-    const page::DecodedSize size = page::DecodedPictureSize(file.NativeFileName);
+    const std::vector<std::uint8_t> read =
+        file.Data.empty() ? ReadPictureFile(file.NativeFileName) : std::vector<std::uint8_t>();
+    const page::DecodedSize size =
+        page::DecodedPictureSize(file.NativeFileName, file.Data.empty() ? std::span(read) : file.Data);
     if (!size.Error.empty()) throw PictureLoadError(size.Error);
     if (!PictureSizeAllowed(size.Width, size.Height))
         throw PictureLoadError("picture size " + std::to_string(size.Width) + " x " + std::to_string(size.Height) +

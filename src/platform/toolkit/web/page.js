@@ -1,8 +1,8 @@
 // The web front end's side in the page: the elements that show the module's window, and the input they take.
 // FormWindow (C++) calls the methods of TessarinPage; the player's input waits in `queue` until the module's event
 // loop takes it (nextEvent), one event at a time, so a handler suspended on a question never has another run under
-// it. The files the program reads beside itself, fetched and decoded by the start script, are written into the
-// module's file system before it starts.
+// it. The files the program reads beside itself, fetched and decoded by the start script, are kept here as the
+// program's folder.
 var TessarinPage = (() => {
   'use strict';
 
@@ -532,62 +532,61 @@ var TessarinPage = (() => {
 
   // ---- the program's files ----
 
-  // The start script fetched them beside the page and decoded each picture among them (TessarinStart.files); they
-  // are written where the module's file system has its program folder, and a picture's pixels are taken only when
-  // the program asks, within its size limits.
-  const decoded = new Map();
+  // The start script fetched them beside the page and decoded each picture among them (start.js); they are the
+  // program's folder for as long as the page lives, read and decoded as often as the program asks. By their path
+  // inside the page's folder: `./Bilder/x.gif` is `Bilder/x.gif`, and no name reaches above that folder.
+  const files = new Map();
 
-  function writeProgramFiles(files) {
-    for (const file of files) {
-      if (!file.bytes) continue;
-      decoded.set(file.path, file.picture);
-      FS.mkdirTree('/' + file.path.split('/').slice(0, -1).join('/'));
-      FS.writeFile('/' + file.path, file.bytes);
-    }
+  function keepFiles(fetched) {
+    for (const file of fetched) if (file.bytes) files.set(file.path, file);
   }
 
-  const pathOf = (native) => native.replace(/^\.?\//, '');
+  function pathOf(native) {
+    const parts = [];
+    for (const part of native.split('/')) {
+      if (part === '..' && !parts.length) return null;
+      if (part === '..') parts.pop();
+      else if (part && part !== '.') parts.push(part);
+    }
+    return parts.join('/');
+  }
 
-  function decodedPicture(native) {
-    const entry = decoded.get(pathOf(native));
-    if (!entry) return {width: 0, height: 0, error: 'the picture was not decoded'};
-    if (entry.error) return {width: 0, height: 0, error: entry.error};
-    return {width: entry.bitmap.width, height: entry.bitmap.height, error: ''};
+  // The file's size; -1 for a name that is no file, -2 for a folder that holds some.
+  function fileSize(native) {
+    const path = pathOf(native);
+    if (path === null) return -1;
+    if (files.has(path)) return files.get(path).bytes.length;
+    const folder = path ? path + '/' : '';
+    return [...files.keys()].some((name) => name.startsWith(folder)) ? -2 : -1;
+  }
+
+  function readFile(native, into) {
+    into.set(files.get(pathOf(native)).bytes.subarray(0, into.length));
+  }
+
+  function sameBytes(one, other) {
+    if (one.length !== other.length) return false;
+    for (let at = 0; at < one.length; ++at) if (one[at] !== other[at]) return false;
+    return true;
+  }
+
+  // The picture the browser decoded from the file's bytes, when `bytes` are those bytes: the loader hands over
+  // what it read, and a picture is never taken from anything else.
+  function decodedPicture(native, bytes) {
+    const file = files.get(pathOf(native));
+    if (!file || !file.picture) return {width: 0, height: 0, error: 'the page did not fetch the picture'};
+    if (!sameBytes(bytes, file.bytes)) return {width: 0, height: 0, error: 'the bytes are not those the page decoded'};
+    const {width = 0, height = 0, error = ''} = file.picture;
+    return {width, height, error};
   }
 
   // The picture's RGBA bytes, as the browser decoded them, into the module's memory.
   function takePicture(native, pixels) {
-    const path = pathOf(native);
-    const {bitmap} = decoded.get(path);
-    decoded.delete(path);
-    const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
-    const context = canvas.getContext('2d', {willReadFrequently: true});
-    context.drawImage(bitmap, 0, 0);
-    bitmap.close();
-    pixels.set(context.getImageData(0, 0, canvas.width, canvas.height).data);
+    pixels.set(files.get(pathOf(native)).picture.pixels);
   }
 
   return {
     open, show, close, stop, paint, addLabel, updateLabel, placeSurface, placeCell, nameCell, moveCursor, menuItem,
-    ask, reportError, announce, nextEvent, writeProgramFiles, decodedPicture, takePicture,
-  };
-})();
-
-// The program starts once its files are in place and its module is compiled, both begun by the start script. A
-// module that cannot be fetched or compiled stops the start with a message on the page.
-(() => {
-  Module.preRun = [() => {
-    addRunDependency('program-files');
-    TessarinStart.files.then((loaded) => {
-      TessarinPage.writeProgramFiles(loaded);
-      removeRunDependency('program-files');
-    });
-  }];
-  Module.instantiateWasm = (imports, receive) => {
-    const compiled = TessarinStart.module;
-    compiled.then((module) => WebAssembly.instantiate(module, imports)).then(
-      (instance) => compiled.then((module) => receive(instance, module)),
-      (error) => TessarinPage.reportError('Tessarin', `its module tessarin.wasm cannot be loaded: ${error.message}`));
-    return {};
+    ask, reportError, announce, nextEvent, keepFiles, fileSize, readFile, decodedPicture, takePicture,
   };
 })();
