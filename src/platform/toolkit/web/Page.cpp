@@ -144,7 +144,7 @@ DecodedSize DecodedPictureSize(const std::string& path, std::span<const std::uin
     return DecodedSize{size[0], size[1], decoded ? std::string() : std::string(error.data())};
 }
 
-void TakeDecodedPicture(const std::string& path, std::vector<std::uint32_t>& pixels) {
+void TakeDecodedPicture(const std::string& path, std::span<std::uint32_t> pixels) {
     tessarin_page_take_picture(path.c_str(), pixels.data(), static_cast<int>(pixels.size()));
 }
 

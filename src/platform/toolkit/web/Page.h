@@ -94,7 +94,7 @@ struct DecodedSize {
 };
 DecodedSize DecodedPictureSize(const std::string& path, std::span<const std::uint8_t> bytes);
 // Writes the decoded picture's pixels in the canvas's byte order (CanvasPixel); the page keeps them for the next time.
-void TakeDecodedPicture(const std::string& path, std::vector<std::uint32_t>& pixels);
+void TakeDecodedPicture(const std::string& path, std::span<std::uint32_t> pixels);
 
 // A canvas keeps a pixel's bytes in the order R, G, B, A: as a little-endian word, 0xAABBGGRR, where the raster layer
 // has 0xAARRGGBB. The same swap goes either way.

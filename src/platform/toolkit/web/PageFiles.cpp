@@ -2,6 +2,8 @@
 // as the program's folder. A page cannot look at anything else, so every other name is missing.
 #include <emscripten.h>
 
+#include <memory>
+
 #include "platform/toolkit/Files.h"
 #include "platform/toolkit/Picture.h"
 
@@ -34,9 +36,11 @@ std::vector<std::uint8_t> Read(const std::string& name, std::uintmax_t limit) {
     const Entry entry = Look(name);
     if (entry.Type != Kind::Regular) throw PictureLoadError("the file cannot be opened");
     if (entry.Size > limit) throw PictureLoadError("the file is too large");
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(entry.Size));
-    tessarin_page_read_file(name.c_str(), bytes.data(), static_cast<int>(bytes.size()));
-    return bytes;
+    // Filled by the page first and then copied in one go: a vector of the size would be cleared a byte at a time.
+    const auto size = static_cast<std::size_t>(entry.Size);
+    const std::unique_ptr<std::uint8_t[]> read(new std::uint8_t[size]);
+    tessarin_page_read_file(name.c_str(), read.get(), static_cast<int>(size));
+    return std::vector<std::uint8_t>(read.get(), read.get() + size);
 }
 
 std::string NameOf(const std::string& name) { return name.substr(name.find_last_of('/') + 1); }

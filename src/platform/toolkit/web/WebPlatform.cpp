@@ -27,8 +27,11 @@ StdPicture WebPlatform::DecodePicture(const EncodedPicture& file) {
     auto picture = std::make_shared<Picture>();
     picture->Width = size.Width;
     picture->Height = size.Height;
-    picture->Pixels.resize(static_cast<std::size_t>(size.Width) * static_cast<std::size_t>(size.Height));
-    page::TakeDecodedPicture(file.NativeFileName, picture->Pixels);
+    // Taken first and then copied in one go: a vector of the size would be cleared a pixel at a time.
+    const std::size_t count = static_cast<std::size_t>(size.Width) * static_cast<std::size_t>(size.Height);
+    const std::unique_ptr<std::uint32_t[]> taken(new std::uint32_t[count]);
+    page::TakeDecodedPicture(file.NativeFileName, std::span(taken.get(), count));
+    picture->Pixels.assign(taken.get(), taken.get() + count);
     picture->Opaque = true;
     for (std::uint32_t& pixel : picture->Pixels) {
         pixel = page::CanvasPixel(pixel);
