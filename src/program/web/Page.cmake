@@ -74,7 +74,8 @@ set_property(TARGET tessarin APPEND PROPERTY LINK_DEPENDS ${TESSARIN_WEB_PAGE_SC
 # Binaryen's optimiser once more, to a fixed point, over the linked module: about a kilobyte less, gzipped.
 find_program(WASM_OPT wasm-opt REQUIRED)
 add_custom_command(TARGET tessarin POST_BUILD
-    COMMAND ${WASM_OPT} -Oz --converge ${page_dir}/tessarin.wasm -o ${page_dir}/tessarin.wasm VERBATIM)
+    COMMAND ${WASM_OPT} -Oz --converge --enable-bulk-memory ${page_dir}/tessarin.wasm -o ${page_dir}/tessarin.wasm
+    VERBATIM)
 
 # The page's files from the sources, and the icons from the program's own.
 set(page_copies "")
