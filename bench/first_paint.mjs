@@ -21,7 +21,8 @@ import {launch} from '../tests/web/support/browser.mjs';
 
 const root = join(dirname(fileURLToPath(import.meta.url)), '..');
 const options = process.argv.slice(2).filter((arg) => arg.startsWith('--'));
-const [folder = join(root, 'build/web/page'), asked = '15'] = process.argv.slice(2).filter((arg) => !arg.startsWith('--'));
+const [folder = join(root, 'build/web/page'), asked = '15'] =
+  process.argv.slice(2).filter((arg) => !arg.startsWith('--'));
 const rounds = Math.max(11, Number(asked));
 const uncompressed = options.includes('--uncompressed');
 

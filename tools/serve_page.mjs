@@ -29,8 +29,9 @@ function gzipper() {
   };
 }
 
-// `missing`: paths (relative to the page) answered 404; `replaced`: path -> bytes served instead.
-export async function serve(root, {prefix = '/', missing = [], replaced = {}, headers = {}, port = 0,
+// `missing`: paths (relative to the page) answered 404; `replaced`: path -> bytes served instead; `broken`: paths
+// whose answer breaks off after half of the body, as a dropped connection does.
+export async function serve(root, {prefix = '/', missing = [], replaced = {}, broken = [], headers = {}, port = 0,
                                    compress = true} = {}) {
   const requests = [];
   const gzipped = gzipper();
@@ -55,6 +56,10 @@ export async function serve(root, {prefix = '/', missing = [], replaced = {}, he
       }
     }
     response.writeHead(200, {...type, 'Content-Length': body.length, ...headers});
+    if (broken.includes(file)) {
+      response.write(body.subarray(0, body.length >> 1), () => response.destroy());
+      return;
+    }
     response.end(body);
   });
   await new Promise((resolve) => server.listen(port, '127.0.0.1', resolve));

@@ -1,6 +1,6 @@
-// What the page does when its files fail it: a required picture missing, damaged or too large, optional pictures
-// missing, the module missing, a browser without WebAssembly. Always a plain message or a playable board. And the
-// files it fetched, which stay the program's folder: read and decoded as often as the program asks.
+// What the page does when its files fail it: a required picture missing, damaged, too large or cut off, optional
+// pictures missing, the module missing, a browser without WebAssembly. Always a plain message or a playable board.
+// And the files it fetched, which stay the program's folder: read and decoded as often as the program asks.
 import assert from 'node:assert/strict';
 import {cpSync, mkdtempSync, readFileSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
@@ -54,13 +54,15 @@ function widePng(width) {
                         chunk('IDAT', deflateSync(row)), chunk('IEND', Buffer.alloc(0))]);
 }
 
-test('a required picture missing, damaged or too large stops the start with a message naming it', async (t) => {
+test('a required picture missing, damaged, too large or cut off stops the start with a message naming ' +
+     'it', async (t) => {
   const cases = [
     [{missing: ['Bilder/Up.jpg']}, "Tessarin: cannot load picture './Bilder/Up.jpg': file not found"],
     [{replaced: {'Bilder/Left.jpg': Buffer.from('this is no picture at all, only some text')}},
      "Tessarin: cannot load picture './Bilder/Left.jpg': the browser cannot decode the picture"],
     [{replaced: {'Bilder/BarkGold.gif': widePng(9000)}},
      "Tessarin: cannot load picture './Bilder/BarkGold.gif': picture size 9000 x 1 is out of range"],
+    [{broken: ['Bilder/Right.jpg']}, "Tessarin: cannot load picture './Bilder/Right.jpg': file not found"],
   ];
   for (const [options, expected] of cases) {
     const {message, windowShown} = await opened(t, options);

@@ -3,10 +3,11 @@
 import assert from 'node:assert/strict';
 import {execFileSync} from 'node:child_process';
 import {mkdtempSync, readFileSync, readdirSync, rmSync} from 'node:fs';
+import {get} from 'node:http';
 import {tmpdir} from 'node:os';
 import {basename, join} from 'node:path';
 import {after, before, test} from 'node:test';
-import {gzipSync} from 'node:zlib';
+import {gunzipSync, gzipSync} from 'node:zlib';
 
 import {launch, openPage} from './support/browser.mjs';
 import {chord, play, started, status} from './support/game.mjs';
@@ -112,6 +113,32 @@ test('after one visit the page plays with the network gone, Ctrl+N starts a game
     const names = await caches.keys();
     return names.length === 1 && names[0] !== old && names[0].endsWith(' next');
   }, {polling: 100}, kept);
+});
+
+test('the server sends what a static host that compresses would: text and the module gzipped when asked', async (t) => {
+  const cases = [
+    // path, what the browser accepts, whether the server compresses, whether the answer comes gzipped
+    ['tessarin.wasm', 'gzip, deflate, br', true, true],
+    ['', 'gzip', true, true],
+    ['tessarin.js', 'deflate', true, false],
+    ['Bilder/BarkGold.gif', 'gzip', true, false],
+    ['tessarin.css', 'gzip', false, false],
+  ];
+  for (const [path, accepted, compress, gzipped] of cases) {
+    const server = await serve(folder, {compress});
+    t.after(() => server.close());
+    const answer = await new Promise((resolve, reject) => {
+      get(server.url + path, {headers: {'Accept-Encoding': accepted}}, (response) => {
+        const parts = [];
+        response.on('data', (part) => parts.push(part));
+        response.on('end', () => resolve({headers: response.headers, body: Buffer.concat(parts)}));
+      }).on('error', reject);
+    });
+    const expected = readFileSync(join(folder, path || 'index.html'));
+    assert.equal(answer.headers['content-encoding'], gzipped ? 'gzip' : undefined, path);
+    assert.equal(Number(answer.headers['content-length']), answer.body.length, path);
+    assert.deepEqual(gzipped ? gunzipSync(answer.body) : answer.body, expected, path);
+  }
 });
 
 test('under a strict content security policy the page plays and asks nothing of another origin', async (t) => {
