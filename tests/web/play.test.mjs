@@ -89,5 +89,11 @@ test('at twice the pixels each design pixel is doubled; at one and a half the bo
   await play(page, ['new', '0,0', '2,1']);
   assert.equal(differing(await shown(page), reference(['new', '0,0', '2,1']), 2), 0);
   const smooth = await opened(t, {scale: 1.5});
-  assert.equal(await smooth.$eval('[role=grid] canvas', (canvas) => getComputedStyle(canvas).imageRendering), 'auto');
+  await play(smooth, ['new', '0,0', '2,1']);
+  // One canvas pixel a device pixel, blending its design pixels: colours the desktop's board does not have.
+  const screen = await shown(smooth);
+  const colours = (image) => new Set(Array.from({length: image.rgb.length / 3}, (_, i) => image.rgb.readUIntBE(i * 3, 3)));
+  const desktop = colours(reference(['new', '0,0', '2,1']));
+  assert.equal(screen.width, 578);
+  assert.ok([...colours(screen)].filter((colour) => !desktop.has(colour)).length > 1000);
 });

@@ -15,7 +15,7 @@ export async function launch() {
                            protocolTimeout: 60000});
 }
 
-export async function openPage(browser, url, {scale = 1} = {}) {
+export async function openPage(browser, url, {scale = 1, viewport = {width: 600, height: 640, deviceScaleFactor: scale}} = {}) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
   const problems = [];
@@ -23,7 +23,7 @@ export async function openPage(browser, url, {scale = 1} = {}) {
   page.on('console', (message) => {
     if (message.type() === 'error' && !message.text().startsWith('Failed to load resource')) problems.push(message.text());
   });
-  await page.setViewport({width: 600, height: 640, deviceScaleFactor: scale});
+  await page.setViewport(viewport);
   await page.goto(url);
   return {page, problems, close: () => context.close()};
 }

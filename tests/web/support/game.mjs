@@ -71,22 +71,25 @@ export function reference(steps, pictures = process.env.TESSARIN_SOURCE) {
   return {width: Number(width), height: Number(height), rgb: ppm.subarray(header)};
 }
 
-// What the screen shows of the board, in device pixels, RGB row by row.
+// What the screen shows of the board, in device pixels, RGB row by row: cut from the whole viewport on the device's
+// pixel grid, where a clip in CSS pixels would be rounded.
 export async function shown(page) {
-  const box = await (await page.$('[role=grid]')).boundingBox();
-  const png = await page.screenshot({clip: box, encoding: 'base64'});
+  const png = await page.screenshot({encoding: 'base64'});
   const {width, height, rgb} = await page.evaluate(async (data) => {
+    const box = document.querySelector('[role=grid]').getBoundingClientRect();
+    const [left, top, right, bottom] = [box.left, box.top, box.right, box.bottom].map((at) =>
+      Math.round(at * devicePixelRatio));
     const bytes = Uint8Array.from(atob(data), (c) => c.charCodeAt(0));
     const bitmap = await createImageBitmap(new Blob([bytes]));
-    const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+    const canvas = new OffscreenCanvas(right - left, bottom - top);
     const context = canvas.getContext('2d');
-    context.drawImage(bitmap, 0, 0);
-    const rgba = context.getImageData(0, 0, bitmap.width, bitmap.height).data;
+    context.drawImage(bitmap, -left, -top);
+    const rgba = context.getImageData(0, 0, canvas.width, canvas.height).data;
     const out = new Uint8Array((rgba.length / 4) * 3);
     for (let i = 0, j = 0; i < rgba.length; i += 4) out.set(rgba.subarray(i, i + 3), (j++) * 3);
     let text = '';
     for (let i = 0; i < out.length; i += 0x8000) text += String.fromCharCode(...out.subarray(i, i + 0x8000));
-    return {width: bitmap.width, height: bitmap.height, rgb: btoa(text)};
+    return {width: canvas.width, height: canvas.height, rgb: btoa(text)};
   }, png);
   return {width, height, rgb: Buffer.from(rgb, 'base64')};
 }
