@@ -5,9 +5,10 @@
 // - the floor page (the same with pictures.js): it fetches the game's pictures beside it, as preload hints ask, in
 //   parallel, decodes them and draws them into that canvas. No page that shows the board can be faster.
 // Each profile loads them all: `desktop` as the machine is, `phone` as phone page-load tests do (a 150 ms round
-// trip, 1.6 Mbit/s down and 750 kbit/s up, a processor 4 times slower). Reports the medians of the time from
-// navigation start to the frame that first shows the board, the game page's ratios against the goals (phone: within
-// 1.5 times the floor page; desktop: within 2 times the bare page), and where the game page's time goes.
+// trip, 1.6 Mbit/s down and 750 kbit/s up, a processor 4 times slower, a 412 × 823 screen at 1.75 device pixels to
+// the CSS pixel). Reports the medians of the time from navigation start to the frame that first shows the board, the
+// game page's ratios against the goals (phone: within 1.5 times the floor page; desktop: within 2 times the bare
+// page), and where the game page's time goes.
 //   node bench/first_paint.mjs [PAGE_FOLDER (build/web/page)] [ROUNDS (15)] [--profile=desktop|phone] [--uncompressed]
 // The pages are served by tools/serve_page.mjs, gzipped as a host should (--uncompressed: as one that does not).
 // Needs the web build and tests/web's node modules (npm ci there, as ./dev.sh test does).
@@ -26,12 +27,13 @@ const [folder = join(root, 'build/web/page'), asked = '15'] =
 const rounds = Math.max(11, Number(asked));
 const uncompressed = options.includes('--uncompressed');
 
-// Lighthouse's mobile figures, as Chromium's developer tools apply them.
+// The phone's are Lighthouse's mobile figures (its screen too), as Chromium's developer tools apply them.
 const profiles = {
-  desktop: {goal: 2, against: 'bare'},
+  desktop: {goal: 2, against: 'bare', viewport: {width: 600, height: 640}},
   phone: {goal: 1.5, against: 'floor', cpu: 4,
           network: {offline: false, latency: 150, downloadThroughput: (1.6 * 1024 * 1024) / 8,
-                    uploadThroughput: (750 * 1024) / 8}},
+                    uploadThroughput: (750 * 1024) / 8},
+          viewport: {width: 412, height: 823, deviceScaleFactor: 1.75, isMobile: true, hasTouch: true}},
 };
 const picked = options.find((arg) => arg.startsWith('--profile='))?.slice('--profile='.length);
 if (picked && !profiles[picked]) throw new Error(`no profile '${picked}': desktop or phone`);
@@ -73,7 +75,7 @@ async function load(browser, url, profile) {
   try {
     const page = await context.newPage();
     await page.setCacheEnabled(false);
-    await page.setViewport({width: 600, height: 640});
+    await page.setViewport(profile.viewport);
     const session = await page.createCDPSession();
     let bytes = 0;
     session.on('Network.loadingFinished', (event) => { bytes += event.encodedDataLength; });
