@@ -38,7 +38,7 @@ test('a pointer call gone stale or missing is named with its line', () => {
      /: no such callee is called through a pointer$/],
     ['a callee that does not wait', `${named}toolkit::MsgBox(*) -> toolkit::DefaultPlatform::MsgBox(*)\n`,
      /: the callee no longer waits$/],
-    ['a caller that calls no pointer of the signature', `${named}RunProgram() -> toolkit::web::WebPlatform::MsgBox(*)\n`,
+    ['a caller calling no pointer of the signature', `${named}RunProgram() -> toolkit::web::WebPlatform::MsgBox(*)\n`,
      /: no such caller calls through a pointer of the callee's signature$/],
     ['the virtual Run unnamed', named.replace(/^RunProgram\(\) -> .*$/m, ''),
      /^toolkit::web::FormWindow::Run\(\) waits and is called through a pointer, by a call no line names$/],
@@ -57,6 +57,7 @@ test('the build stops on a stale line, saying where', (t) => {
   writeFileSync(calls, `${named}toolkit::web::page::NextEvent() -> toolkit::web::FormWindow::Run()\n`);
   const run = () => execFileSync(process.execPath, [join(source, 'tools/suspending_functions.mjs'), `${graph}.wat`,
                                                     `${graph}.js`, calls, join(folder, 'list.txt')], {stdio: 'pipe'});
+  const line = named.split('\n').length;
   assert.throws(run, (error) => error.status === 1 &&
-                String(error.stderr).startsWith(`${calls}: line ${named.split('\n').length} (toolkit::web::page::NextEvent`));
+                String(error.stderr).startsWith(`${calls}: line ${line} (toolkit::web::page::NextEvent`));
 });
