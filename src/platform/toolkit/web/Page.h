@@ -1,7 +1,8 @@
 // The page a web front end shows its form in, seen from C++: the calls into the page's script (page.js) and the
 // input it hands back. Only plain data crosses: numbers, UTF-8 text, and pixels by their place in the module's
-// memory. Controls are named by numbers the front end chooses. Every other number that crosses is defined here and
-// handed to the page by name (Page.cpp), so that neither side keeps a copy of the other's.
+// memory. Controls are named by numbers the front end chooses. Flags, choices and the kinds of input cross by name
+// (Page.cpp), and the keys a table answers as a list the front end gives, so that neither side keeps a copy of the
+// other's numbers; a press's button and shift codes are the toolkit's own, as every front end reports them.
 #pragma once
 
 #include <cstdint>
@@ -22,8 +23,8 @@ void Stop();
 // A menu item under `parent` (0 for the menu bar), in order.
 struct MenuItemView {
     std::string Caption;
-    std::string AccessKey;  // the caption's letter that opens a top item with Alt, "" for none
-    std::string Shortcut;   // the key that chooses it, as menus show it ("Ctrl+N"), "" for none
+    std::string AccessKey;   // the caption's letter that opens a top item with Alt, "" for none
+    std::string Shortcut;    // the key that chooses it, as menus show it ("Ctrl+N"), "" for none
     std::string Substitute;  // a key that chooses it too where the browser keeps the shortcut for itself ("F2")
     bool Separator = false;
     bool Submenu = false;
