@@ -107,9 +107,11 @@ var TessarinPage = (() => {
     removeEventListener('beforeunload', onBeforeUnload);
     const ended = byId('ended');
     ended.hidden = false;
+    // The box that asked goes first: a screen reader then speaks the message once, from the live region, rather than
+    // again as the focus comes to it from a button that still stands.
+    for (const box of document.querySelectorAll('dialog')) box.remove();
+    ended.focus();
     announce(ended.textContent);
-    // Once the box that asked has gone, so that a screen reader does not read the message again as the focus comes.
-    nextFrame().then(() => ended.focus());
   }
 
   function stop() {
