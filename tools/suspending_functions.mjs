@@ -4,8 +4,10 @@
 // of the module. Here they are read off the linked module's call graph instead, upward from the imports that wait:
 // direct calls; invoke_* calls, whose first argument, when a constant, names the callee by its place in the table;
 // and the calls through a pointer that the project names (pointer-calls.txt), since no module says where a virtual
-// call or a std::function lands. A named call that no longer exists or no longer waits, and a function that waits
-// and is called through a pointer no named call covers, are errors: the list then needs a maintainer.
+// call or a std::function lands. A named call that no longer exists or no longer waits, and a function that waits,
+// sits in the table and is named as no call's callee, are errors: the list then needs a maintainer. What cannot be
+// told from the module, and so passes: a new call through a pointer to a callee a line already names, and a function
+// called directly under a try (through invoke_*) that is also stored as a pointer and called through it elsewhere.
 //   node tools/suspending_functions.mjs MODULE.wat GLUE.js POINTER_CALLS.txt OUTPUT.txt
 // MODULE.wat is the module as wasm-dis prints it, with its function names, linked as the page's module is but with
 // nothing instrumented; GLUE.js is the JavaScript emscripten wrote beside it.

@@ -77,7 +77,7 @@ test('a required picture missing, damaged or too large stops the start with a bo
     assert.deepEqual(box, ['Tessarin', cause, ['OK']]);
     assert.equal(message, `Tessarin: ${cause}`);
     assert.equal(windowShown, false);
-    assert.deepEqual(await page.$$eval('dialog', (boxes) => boxes.length), 0);
+    assert.equal(await page.$$eval('dialog', (boxes) => boxes.length), 0);
   }
 });
 

@@ -31,7 +31,7 @@ set_property(DIRECTORY PROPERTY RULE_LAUNCH_LINK "${CMAKE_COMMAND} -E env NODE_P
 # The list is read off the module's call graph (tools/suspending_functions.mjs says how), from the program linked once
 # more as the page's is but with its function names and nothing instrumented, so that it names what Asyncify finds.
 # The calls through a pointer that can reach a wait are named by hand (pointer-calls.txt); the build stops when one of
-# them no longer fits the code, or when a function that waits is called through a pointer none of them names.
+# them no longer fits the code, or when a function that waits is reached through a pointer and none of them names it.
 set(suspending_file ${CMAKE_CURRENT_BINARY_DIR}/suspending-functions.txt)
 
 add_library(tessarin_program OBJECT WebMain.cpp Program.cpp)
