@@ -45,12 +45,19 @@ class Step:
     action: str
     expect: re.Pattern | None = None
     again: bool = False  # on a miss, the keys are sent again rather than the window activated again
+    once: bool = False  # the expected speech must be heard once, never repeated
     utterances: list = field(default_factory=list)
     retries: int = 0
     seconds: float = 0.0
 
+    def matches(self):
+        return sum(1 for text, _ in self.utterances if self.expect.search(text)) if self.expect else 0
+
+    def repeated(self):
+        return self.once and self.matches() > 1
+
     def heard(self):
-        return self.expect is None or any(self.expect.search(text) for text, _ in self.utterances)
+        return self.expect is None or (self.matches() >= 1 and not self.repeated())
 
 
 def read_scenario(path):
@@ -59,10 +66,10 @@ def read_scenario(path):
         if not line.strip() or line.lstrip().startswith("#"):
             continue
         fields = [part.strip() for part in line.split("|")]
-        if not 2 <= len(fields) <= 4 or not fields[0] or not fields[1] or fields[3:] not in ([], ["again"]):
-            raise SystemExit(f"{path}:{number}: expected 'name | action [| expected speech [| again]]'")
+        if not 2 <= len(fields) <= 4 or not fields[0] or not fields[1] or fields[3:] not in ([], ["again"], ["once"]):
+            raise SystemExit(f"{path}:{number}: expected 'name | action [| expected speech [| again | once]]'")
         expect = re.compile(fields[2]) if len(fields) > 2 and fields[2] else None
-        steps.append(Step(fields[0], fields[1], expect, fields[3:] == ["again"]))
+        steps.append(Step(fields[0], fields[1], expect, fields[3:] == ["again"], fields[3:] == ["once"]))
     return steps
 
 
@@ -214,7 +221,8 @@ def run_step(session, step, timing):
     start = time.monotonic()
     session.act(step.action)
     step.utterances = listen(session.log, timing, timing.first_start if step.action == "start" else timing.first)
-    while not step.heard() and step.retries < timing.retries:
+    # Speech heard too often is not mended by hearing more.
+    while not step.heard() and not step.repeated() and step.retries < timing.retries:
         step.retries += 1
         if step.again:
             # A window activated just before the keys may close the menu they open, so the focus is left alone.
@@ -234,7 +242,9 @@ def describe(number, step):
     if step.retries:
         retry = "keys sent again" if step.again else "window activated again"
         lines.append(f"    ({retry} {step.retries} time(s); the speech above includes what followed)")
-    if not step.heard():
+    if step.repeated():
+        lines.append(f"    (expected speech matching /{step.expect.pattern}/ was heard {step.matches()} times, not once)")
+    elif not step.heard():
         lines.append(f"    (expected speech matching /{step.expect.pattern}/ was not heard)")
     return "\n".join(lines)
 

@@ -55,6 +55,14 @@ class ReadingScenarios(unittest.TestCase):
                          [("start", "start", "frame", False), ("open", "key alt+f", "^New game", True),
                           ("move", "key Up", None, False)])
 
+    def test_speech_expected_once_is_missed_when_repeated(self):
+        step = self.read("ask | key Return | ^Do you want | once\n")[0]
+        for said, heard, repeated in ((["Tessarin.", "Do you want?", "Yes push button."], True, False),
+                                      (["Do you want?", "Yes push button.", "Do you want?"], False, True),
+                                      (["Yes push button."], False, False)):
+            step.utterances = [(text, False) for text in said]
+            self.assertEqual((step.heard(), step.repeated()), (heard, repeated), said)
+
     def test_malformed_steps_are_refused_with_their_line(self):
         for text in ("no action\n", "name |\n", "| key b\n", "a | key b | c | twice\n", "a | b | c | again | e\n"):
             with self.assertRaisesRegex(SystemExit, ":1: expected"):

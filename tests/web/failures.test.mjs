@@ -9,7 +9,7 @@ import {after, before, test} from 'node:test';
 import {crc32, deflateSync} from 'node:zlib';
 
 import {launch, openPage} from './support/browser.mjs';
-import {differing, play, reference, shown, started} from './support/game.mjs';
+import {differing, play, prompt, reference, shown, started} from './support/game.mjs';
 import {serve} from '../../tools/serve_page.mjs';
 
 let browser;
@@ -17,7 +17,8 @@ before(async () => { browser = await launch(); });
 after(() => browser.close());
 
 // The page served with `options`, opened in a fresh context; the message it shows, or null once the window shows.
-async function opened(t, options = {}, prepare = async () => {}) {
+// A box the program shows first, its title, prompt and buttons, is closed with `close`, a key.
+async function opened(t, options = {}, prepare = async () => {}, close = 'Enter') {
   const server = await serve(process.env.TESSARIN_PAGE, options);
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
@@ -31,8 +32,15 @@ async function opened(t, options = {}, prepare = async () => {}) {
     await context.close();
     await server.close();
   });
-  const message = await page.$eval('[role=alert]', (alert) => (alert.hidden ? null : alert.textContent));
-  return {page, message, windowShown: (await page.$('#window:not([hidden])')) !== null};
+  let box = null;
+  if (await page.$('dialog[open]')) {
+    box = [await page.$eval('dialog .title', (title) => title.textContent), await prompt(page),
+           await page.$$eval('dialog button', (buttons) => buttons.map((button) => button.textContent))];
+    await page.keyboard.press(close);
+    await page.waitForSelector('#failure:not([hidden])');
+  }
+  const message = await page.$eval('#failure', (failure) => (failure.hidden ? null : failure.textContent));
+  return {page, message, box, windowShown: (await page.$('#window:not([hidden])')) !== null};
 }
 
 // A PNG of `width` × 1 grey pixels.
@@ -54,20 +62,24 @@ function widePng(width) {
                         chunk('IDAT', deflateSync(row)), chunk('IEND', Buffer.alloc(0))]);
 }
 
-test('a required picture missing, damaged, too large or cut off stops the start with a message naming ' +
-     'it', async (t) => {
+// The program reports it in an error box with OK alone, which any of its keys closes; the message stays on the page,
+// where nothing takes input any more.
+test('a required picture missing, damaged, too large or cut off stops the start with a box and a message naming it',
+     async (t) => {
   const cases = [
-    [{missing: ['Bilder/Up.jpg']}, "Tessarin: cannot load picture './Bilder/Up.jpg': file not found"],
-    [{replaced: {'Bilder/Left.jpg': Buffer.from('this is no picture at all, only some text')}},
-     "Tessarin: cannot load picture './Bilder/Left.jpg': the browser cannot decode the picture"],
-    [{replaced: {'Bilder/BarkGold.gif': widePng(9000)}},
-     "Tessarin: cannot load picture './Bilder/BarkGold.gif': picture size 9000 x 1 is out of range"],
-    [{broken: ['Bilder/Right.jpg']}, "Tessarin: cannot load picture './Bilder/Right.jpg': file not found"],
+    [{missing: ['Bilder/Up.jpg']}, 'Enter', "cannot load picture './Bilder/Up.jpg': file not found"],
+    [{replaced: {'Bilder/Left.jpg': Buffer.from('this is no picture at all, only some text')}}, 'Escape',
+     "cannot load picture './Bilder/Left.jpg': the browser cannot decode the picture"],
+    [{replaced: {'Bilder/BarkGold.gif': widePng(9000)}}, 'o',
+     "cannot load picture './Bilder/BarkGold.gif': picture size 9000 x 1 is out of range"],
+    [{broken: ['Bilder/Right.jpg']}, 'Enter', "cannot load picture './Bilder/Right.jpg': file not found"],
   ];
-  for (const [options, expected] of cases) {
-    const {message, windowShown} = await opened(t, options);
-    assert.equal(message, expected);
+  for (const [options, close, cause] of cases) {
+    const {page, message, box, windowShown} = await opened(t, options, undefined, close);
+    assert.deepEqual(box, ['Tessarin', cause, ['OK']]);
+    assert.equal(message, `Tessarin: ${cause}`);
     assert.equal(windowShown, false);
+    assert.equal(await page.$$eval('dialog', (boxes) => boxes.length), 0);
   }
 });
 

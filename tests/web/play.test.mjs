@@ -3,8 +3,8 @@ import assert from 'node:assert/strict';
 import {test} from 'node:test';
 
 import {browsing} from './support/browser.mjs';
-import {cellNames, checked, choose, chord, differing, heard, play, reference, settle, shown, started, status} from
-  './support/game.mjs';
+import {cellNames, checked, choose, chord, differing, heard, play, prompt, reference, settle, shown, started, status}
+  from './support/game.mjs';
 
 const endText = 'Press new game in the file menu to begin';
 const {open: opened} = browsing();
@@ -68,7 +68,7 @@ test('Exit asks first; No leaves the game as it was, Yes ends it plainly, and a 
   const page = await opened(t);
   await play(page, ['new', '0,0']);
   await choose(page, ['File', 'Exit']);
-  assert.equal(await page.$eval('[role=alertdialog] p', (text) => text.textContent), 'Do you really want to exit?');
+  assert.equal(await prompt(page), 'Do you really want to exit?');
   await page.keyboard.press('Escape');
   await play(page, ['1,0']);
   assert.equal(await status(page), "It's player blues turn");

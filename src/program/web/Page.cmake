@@ -28,39 +28,16 @@ set_property(DIRECTORY PROPERTY RULE_LAUNCH_LINK "${CMAKE_COMMAND} -E env NODE_P
 # Asyncify lets a handler wait for the player's answer to a question while the page goes on. Only the functions that
 # can be on the stack while the module waits are instrumented: instrumenting every function that makes an indirect
 # call, or calls through the JavaScript wrappers that catch C++ exceptions (invoke_*), costs a third of the module.
-# Those wrappers re-enter the module through dynCall_*. A name the optimiser inlined is reported missing at the link
-# and stays listed for a build that keeps it; one missing from the list breaks the page's questions or its event
-# loop, which the page's tests play. Anything new that can wait for the player belongs here.
-set(suspending_functions
-    # The event loop waits for input; RunProgram (inlined into main) runs it through a virtual call.
-    main
-    "RunProgram()"
-    "dynCall_*"
-    "toolkit::web::FormWindow::Run()"
-    "toolkit::web::FormWindow::Dispatch(*)"
-    "toolkit::web::page::NextEvent()"
-    # Handlers run through std::function under the front end's guard, and may ask a question. Every function a
-    # std::function calls is instrumented, so that a handler wrapped anew cannot fall out of the list unnoticed.
-    "toolkit::FrontEnd::RunHandler(*)"
-    "std::__2::function<*>::operator()(*) const"
-    "std::__2::__function::__value_func<*>::operator()(*) const"
-    "std::__2::__function::__func<*>::operator()(*)"
-    "toolkit::MenuItem::Choose() const"
-    # The window's handlers that ask: the options and Exit.
-    "Game::mnu*_Click(*)"
-    "Game::ChooseOption(*)"
-    "toolkit::Form::RequestClose()"
-    "Game::Form_Unload(*)"
-    "(anonymous namespace)::AnsweredYes(*)"
-    # The question itself: the toolkit's MsgBox and, through a virtual call, the platform's.
-    "*::MsgBox(*)"
-    "toolkit::web::page::Ask(*)")
-list(JOIN suspending_functions "\n" suspending_list)
+# The list is read off the module's call graph (tools/suspending_functions.mjs says how), from the program linked once
+# more as the page's is but with its function names and nothing instrumented, so that it names what Asyncify finds.
+# The calls through a pointer that can reach a wait are named by hand (pointer-calls.txt); the build stops when one of
+# them no longer fits the code, or when a function that waits is reached through a pointer and none of them names it.
 set(suspending_file ${CMAKE_CURRENT_BINARY_DIR}/suspending-functions.txt)
-file(CONFIGURE OUTPUT ${suspending_file} CONTENT "${suspending_list}\n")
 
-add_executable(tessarin WebMain.cpp Program.cpp)
-target_link_libraries(tessarin PRIVATE tessarin_window tessarin_web tessarin_warnings)
+add_library(tessarin_program OBJECT WebMain.cpp Program.cpp)
+target_link_libraries(tessarin_program PUBLIC tessarin_window tessarin_web PRIVATE tessarin_warnings)
+add_executable(tessarin $<TARGET_OBJECTS:tessarin_program>)
+target_link_libraries(tessarin PRIVATE tessarin_program)
 set_target_properties(tessarin PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page_dir} SUFFIX .js)
 # What pays for itself in bytes: -Oz, emscripten's small allocator, no emulated file system (the toolkit reads the
 # page's files through its script), a runtime that reads only the module setting the start script sets and decodes
@@ -73,6 +50,25 @@ foreach(script IN LISTS TESSARIN_WEB_PAGE_SCRIPTS)
     target_link_options(tessarin PRIVATE "SHELL:--pre-js ${script}")
 endforeach()
 set_property(TARGET tessarin APPEND PROPERTY LINK_DEPENDS ${TESSARIN_WEB_PAGE_SCRIPTS} ${suspending_file})
+
+add_executable(tessarin_call_graph $<TARGET_OBJECTS:tessarin_program>)
+target_link_libraries(tessarin_call_graph PRIVATE tessarin_program)
+set(call_graph ${CMAKE_CURRENT_BINARY_DIR}/call-graph/tessarin_call_graph)
+set_target_properties(tessarin_call_graph PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/call-graph
+                      SUFFIX .js LINK_DEPENDS "${TESSARIN_WEB_PAGE_SCRIPTS}")
+target_link_options(tessarin_call_graph PRIVATE
+    "$<FILTER:$<TARGET_PROPERTY:tessarin,LINK_OPTIONS>,EXCLUDE,^-sASYNCIFY_ONLY=>" --profiling-funcs
+    "SHELL:-sASYNCIFY_REMOVE=['*']")
+find_program(NODE node REQUIRED)
+find_program(WASM_DIS wasm-dis REQUIRED)
+add_custom_command(OUTPUT ${suspending_file}
+    COMMAND ${WASM_DIS} ${call_graph}.wasm -o ${call_graph}.wat
+    COMMAND ${NODE} ${PROJECT_SOURCE_DIR}/tools/suspending_functions.mjs ${call_graph}.wat ${call_graph}.js
+            ${web_dir}/pointer-calls.txt ${suspending_file}
+    DEPENDS tessarin_call_graph ${PROJECT_SOURCE_DIR}/tools/suspending_functions.mjs ${web_dir}/pointer-calls.txt
+    VERBATIM)
+add_custom_target(suspending_functions DEPENDS ${suspending_file})
+add_dependencies(tessarin suspending_functions)
 # Binaryen's optimiser once more, to a fixed point, over the linked module: about a kilobyte less, gzipped.
 find_program(WASM_OPT wasm-opt REQUIRED)
 add_custom_command(TARGET tessarin POST_BUILD

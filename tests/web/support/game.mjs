@@ -3,11 +3,15 @@ import {execFileSync} from 'node:child_process';
 
 export const settle = (page) => page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 0)));
 
+// The window, a failure said on the page, or a box the program shows before its window.
 export async function started(page) {
-  await page.waitForSelector('#window:not([hidden]), [role=alert]:not([hidden])');
+  await page.waitForSelector('#window:not([hidden]), [role=alert]:not([hidden]), dialog[open]');
 }
 
 export const status = (page) => page.$eval('[role=status]', (status) => status.textContent);
+// An open box's prompt, which reaches its live region once the box stands.
+export const prompt = async (page) =>
+  (await page.waitForSelector('dialog[open] [aria-live]:not(:empty)')).evaluate((text) => text.textContent);
 export const heard = (page) => page.$eval('[aria-live=polite]', (region) => region.textContent);
 export const cellNames = (page) =>
   page.$$eval('[role=gridcell]', (cells) => cells.map((cell) => cell.getAttribute('aria-label')));
@@ -50,7 +54,7 @@ export async function play(page, steps, {button = 'left'} = {}) {
       await press(page, 'F2');
     } else if (menuPaths[step]) {
       await choose(page, menuPaths[step]);
-      if (await page.$('[role=alertdialog]')) await press(page, 'y');
+      if (await page.$('dialog[open]')) await press(page, 'y');
     } else if (keyNames[step]) {
       await press(page, keyNames[step]);
     } else {

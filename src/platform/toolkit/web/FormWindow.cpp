@@ -1,9 +1,11 @@
 #include "platform/toolkit/web/FormWindow.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace toolkit::web {
 
@@ -11,6 +13,27 @@ namespace {
 
 // The design's pixels are those of a 96 dpi screen: 12 points are 16 pixels.
 constexpr double DesignPixelsPerPoint = 96.0 / 72.0;
+
+// The keys a cell table answers, by the names the page's key events give them; a key event carries the place here.
+struct TableKey {
+    const char* Name;
+    Key Pressed;
+};
+constexpr std::array<TableKey, 6> TableKeys{{{"ArrowLeft", Key::Left},
+                                             {"ArrowRight", Key::Right},
+                                             {"ArrowUp", Key::Up},
+                                             {"ArrowDown", Key::Down},
+                                             {" ", Key::Space},
+                                             {"Enter", Key::Return}}};
+constexpr std::array<const char*, TableKeys.size()> TableKeyNames = [] {
+    std::array<const char*, TableKeys.size()> names{};
+    for (std::size_t i = 0; i < TableKeys.size(); ++i) names[i] = TableKeys[i].Name;
+    return names;
+}();
+
+// Browsers keep some shortcuts for themselves (Ctrl+N opens a window): an item with one also answers to a key that
+// always reaches the page.
+const char* SubstituteOf(const std::string& shortcut) { return shortcut == "Ctrl+N" ? "F2" : ""; }
 
 // The page names controls by their place in the module's memory, which it only hands back.
 int IdOf(const void* control) { return static_cast<int>(reinterpret_cast<std::uintptr_t>(control)); }
@@ -20,12 +43,14 @@ std::uint32_t Rgb(gdi::COLORREF color) {
            gdi::GetBValue(color);
 }
 
-// Items of one control array that can be checked choose among themselves.
+// Items of one control array that can be checked choose among themselves. The access key crosses as its letter: its
+// place in the caption counts bytes of UTF-8, which the page's strings do not.
 page::MenuItemView ViewOf(const MenuItem& item) {
     page::MenuItemView view;
     view.Caption = item.Caption();
-    if (const std::optional<std::size_t> key = item.AccessKeyIndex()) view.AccessKey = static_cast<int>(*key);
+    if (const std::optional<std::size_t> key = item.AccessKeyIndex()) view.AccessKey = item.Caption().substr(*key, 1);
     view.Shortcut = item.Shortcut();
+    view.Substitute = SubstituteOf(item.Shortcut());
     view.Separator = item.IsSeparator();
     view.Submenu = !item.Children().empty();
     view.Checkable = item.Checkable() || item.Checked();
@@ -52,7 +77,9 @@ page::LabelView ViewOf(const Label& label) {
     view.Color = Rgb(design.ForeColor);
     view.BackColor = Rgb(design.BackColor);
     view.Transparent = design.Transparent;
-    view.Alignment = design.Alignment == Alignment::RightJustify ? 1 : design.Alignment == Alignment::Center ? 2 : 0;
+    view.Alignment = design.Alignment == Alignment::RightJustify ? "right"
+                     : design.Alignment == Alignment::Center     ? "center"
+                                                                 : "left";
     view.StatusLine = design.StatusLine;
     return view;
 }
@@ -74,9 +101,10 @@ std::function<void()> PressOn(PictureBox& surface, const page::Event& event) {
     return [&surface, button, shift, x, y] { surface.MouseDown(button, shift, x, y); };
 }
 
-std::function<void()> KeyOn(CellTable* table, std::int32_t key) {
-    if (table == nullptr || key < static_cast<int>(Key::Left) || key > static_cast<int>(Key::Return)) return {};
-    return [table, key] { table->KeyDown(static_cast<Key>(key)); };
+std::function<void()> KeyOn(CellTable* table, std::int32_t place) {
+    if (table == nullptr || place < 0 || place >= static_cast<std::int32_t>(TableKeys.size())) return {};
+    const Key key = TableKeys[static_cast<std::size_t>(place)].Pressed;
+    return [table, key] { table->KeyDown(key); };
 }
 
 std::function<void()> CellOn(CellTable* table, int row, int column) {
@@ -89,6 +117,7 @@ std::function<void()> CellOn(CellTable* table, int row, int column) {
 FormWindow::FormWindow(Form& form) : FrontEnd(form), frame_(form) {
     const Form::Design& design = form.Properties();
     page::Open(design.Caption, design.ClientWidth, design.ClientHeight);
+    page::TableKeys(TableKeyNames);
     for (const auto& item : form.Menus()) AddMenuItems(*item, 0);
     for (const Label* label : form.Labels()) page::AddLabel(IdOf(label), ViewOf(*label), label->Caption());
 }

@@ -4,7 +4,8 @@
 
 #include <array>
 
-// Each call hands its plain arguments to the page object of page.js, which keeps the page's elements.
+// Each call hands its plain arguments to the page object of page.js, which keeps the page's elements; flags and
+// choices cross by name, and lists as lines.
 // clang-format off
 EM_JS(void, tessarin_page_open, (const char* caption, int width, int height), {
     TessarinPage.open(UTF8ToString(caption), width, height);
@@ -12,18 +13,30 @@ EM_JS(void, tessarin_page_open, (const char* caption, int width, int height), {
 EM_JS(void, tessarin_page_show, (), { TessarinPage.show(); });
 EM_JS(void, tessarin_page_close, (), { TessarinPage.close(); });
 EM_JS(void, tessarin_page_stop, (), { TessarinPage.stop(); });
-EM_JS(void, tessarin_page_menu_item, (int update, int id, int parent, const char* caption, int accessKey,
-                                      const char* shortcut, int flags), {
-    TessarinPage.menuItem(update, id, parent, UTF8ToString(caption), accessKey, UTF8ToString(shortcut), flags);
+EM_JS(void, tessarin_page_menu_item, (int update, int id, int parent, const char* caption, const char* accessKey,
+                                      const char* shortcut, const char* substitute, int separator, int submenu,
+                                      int checkable, int radio, int checked, int enabled, int visible), {
+    TessarinPage.menuItem(update, id, parent, {
+        caption: UTF8ToString(caption), accessKey: UTF8ToString(accessKey),
+        shortcuts: [UTF8ToString(shortcut), UTF8ToString(substitute)].filter(Boolean), separator: !!separator,
+        submenu: !!submenu, checkable: !!checkable, radio: !!radio, checked: !!checked, enabled: !!enabled,
+        visible: !!visible});
 });
 EM_JS(void, tessarin_page_add_label, (int id, int left, int top, int width, int height, const char* fontName,
-                                      int fontPixels, int fontWeight, int fontFlags, int color, int backColor,
-                                      int alignment, int flags, const char* caption), {
-    TessarinPage.addLabel(id, left, top, width, height, UTF8ToString(fontName), fontPixels, fontWeight, fontFlags,
-                          color, backColor, alignment, flags, UTF8ToString(caption));
+                                      int fontPixels, int fontWeight, int italic, int underline, int strikethrough,
+                                      int color, int backColor, int transparent, const char* alignment,
+                                      int statusLine, const char* caption), {
+    TessarinPage.addLabel(id, left, top, width, height, {
+        fontName: UTF8ToString(fontName), fontPixels: fontPixels, fontWeight: fontWeight, italic: !!italic,
+        underline: !!underline, strikethrough: !!strikethrough, color: color, backColor: backColor,
+        transparent: !!transparent, alignment: UTF8ToString(alignment), statusLine: !!statusLine},
+        UTF8ToString(caption));
 });
 EM_JS(void, tessarin_page_update_label, (int id, const char* caption), {
     TessarinPage.updateLabel(id, UTF8ToString(caption));
+});
+EM_JS(void, tessarin_page_table_keys, (const char* names), {
+    TessarinPage.tableKeys(UTF8ToString(names).split("\n").slice(0, -1));
 });
 EM_JS(void, tessarin_page_place_surface, (int id, int left, int top, int width, int height, int visible, int rows,
                                           int columns), {
@@ -45,14 +58,16 @@ EM_JS(void, tessarin_page_paint, (int id, const std::uint32_t* pixels, int width
 EM_JS(void, tessarin_page_announce, (const char* sentence), {
     TessarinPage.announce(UTF8ToString(sentence));
 });
-EM_ASYNC_JS(int, tessarin_page_ask, (const char* title, const char* prompt), {
-    return (await TessarinPage.ask(UTF8ToString(title), UTF8ToString(prompt))) ? 1 : 0;
+EM_ASYNC_JS(int, tessarin_page_ask, (const char* title, const char* prompt, const char* answers, int error), {
+    return await TessarinPage.ask({title: UTF8ToString(title), prompt: UTF8ToString(prompt),
+                                   answers: UTF8ToString(answers).split("\n").slice(0, -1), error: !!error});
 });
-EM_JS(void, tessarin_page_report_error, (const char* title, const char* text), {
-    TessarinPage.reportError(UTF8ToString(title), UTF8ToString(text));
-});
-EM_ASYNC_JS(void, tessarin_page_next_event, (std::int32_t* event), {
-    HEAP32.set(await TessarinPage.nextEvent(), event >> 2);
+// The page names an event's kind; the module's numbers for the kinds come with each call.
+EM_ASYNC_JS(void, tessarin_page_next_event, (std::int32_t* event, int press, int key, int pressCell, int choose), {
+    const kinds = {press: press, key: key, pressCell: pressCell, choose: choose};
+    const [kind, ...values] = await TessarinPage.nextEvent();
+    if (!kinds.hasOwnProperty(kind)) throw new Error("the page posted an event of no known kind: " + kind);
+    HEAP32.set([kinds[kind], ...values], event >> 2);
 });
 EM_JS(int, tessarin_page_picture_size, (const char* path, const std::uint8_t* bytes, int count, int* size,
                                         char* error, int capacity), {
@@ -71,9 +86,17 @@ namespace toolkit::web::page {
 
 namespace {
 
-int MenuFlags(const MenuItemView& item) {
-    return (item.Separator ? 1 : 0) | (item.Submenu ? 2 : 0) | (item.Checkable ? 4 : 0) | (item.Radio ? 8 : 0) |
-           (item.Checked ? 16 : 0) | (item.Enabled ? 32 : 0) | (item.Visible ? 64 : 0);
+// Lists cross as their entries a line; none holds a line break.
+std::string Lines(std::span<const char* const> entries) {
+    std::string lines;
+    for (const char* entry : entries) (lines += entry) += '\n';
+    return lines;
+}
+
+void SendMenuItem(bool update, int id, int parent, const MenuItemView& item) {
+    tessarin_page_menu_item(update, id, parent, item.Caption.c_str(), item.AccessKey.c_str(), item.Shortcut.c_str(),
+                            item.Substitute.c_str(), item.Separator, item.Submenu, item.Checkable, item.Radio,
+                            item.Checked, item.Enabled, item.Visible);
 }
 
 }  // namespace
@@ -83,24 +106,20 @@ void Show() { tessarin_page_show(); }
 void Close() { tessarin_page_close(); }
 void Stop() { tessarin_page_stop(); }
 
-void AddMenuItem(int id, int parent, const MenuItemView& item) {
-    tessarin_page_menu_item(0, id, parent, item.Caption.c_str(), item.AccessKey, item.Shortcut.c_str(),
-                            MenuFlags(item));
-}
+void AddMenuItem(int id, int parent, const MenuItemView& item) { SendMenuItem(false, id, parent, item); }
 
-void UpdateMenuItem(int id, const MenuItemView& item) {
-    tessarin_page_menu_item(1, id, 0, item.Caption.c_str(), item.AccessKey, item.Shortcut.c_str(), MenuFlags(item));
-}
+void UpdateMenuItem(int id, const MenuItemView& item) { SendMenuItem(true, id, 0, item); }
 
 void AddLabel(int id, const LabelView& label, const std::string& caption) {
-    const int fontFlags = (label.Italic ? 1 : 0) | (label.Underline ? 2 : 0) | (label.Strikethrough ? 4 : 0);
-    const int flags = (label.Transparent ? 1 : 0) | (label.StatusLine ? 2 : 0);
     tessarin_page_add_label(id, label.Left, label.Top, label.Width, label.Height, label.FontName.c_str(),
-                            label.FontPixels, label.FontWeight, fontFlags, static_cast<int>(label.Color),
-                            static_cast<int>(label.BackColor), label.Alignment, flags, caption.c_str());
+                            label.FontPixels, label.FontWeight, label.Italic, label.Underline, label.Strikethrough,
+                            static_cast<int>(label.Color), static_cast<int>(label.BackColor), label.Transparent,
+                            label.Alignment.c_str(), label.StatusLine, caption.c_str());
 }
 
 void UpdateLabel(int id, const std::string& caption) { tessarin_page_update_label(id, caption.c_str()); }
+
+void TableKeys(std::span<const char* const> names) { tessarin_page_table_keys(Lines(names).c_str()); }
 
 void PlaceSurface(int id, int left, int top, int width, int height, bool visible, int rows, int columns) {
     tessarin_page_place_surface(id, left, top, width, height, visible ? 1 : 0, rows, columns);
@@ -122,17 +141,14 @@ void Paint(int id, const std::vector<std::uint32_t>& pixels, int width, int heig
 
 void Announce(const std::string& sentence) { tessarin_page_announce(sentence.c_str()); }
 
-bool Ask(const std::string& title, const std::string& prompt) {
-    return tessarin_page_ask(title.c_str(), prompt.c_str()) != 0;
-}
-
-void ReportError(const std::string& title, const std::string& text) {
-    tessarin_page_report_error(title.c_str(), text.c_str());
+int Ask(const Box& box) {
+    return tessarin_page_ask(box.Title.c_str(), box.Prompt.c_str(), Lines(box.Answers).c_str(), box.Error);
 }
 
 Event NextEvent() {
     std::array<std::int32_t, 6> raw{};
-    tessarin_page_next_event(raw.data());
+    tessarin_page_next_event(raw.data(), static_cast<int>(EventKind::Press), static_cast<int>(EventKind::Key),
+                             static_cast<int>(EventKind::PressCell), static_cast<int>(EventKind::Choose));
     return Event{static_cast<EventKind>(raw[0]), raw[1], raw[2], raw[3], raw[4], raw[5]};
 }
 

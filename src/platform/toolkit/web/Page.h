@@ -1,6 +1,8 @@
 // The page a web front end shows its form in, seen from C++: the calls into the page's script (page.js) and the
 // input it hands back. Only plain data crosses: numbers, UTF-8 text, and pixels by their place in the module's
-// memory. Controls are named by numbers the front end chooses.
+// memory. Controls are named by numbers the front end chooses. Flags, choices and the kinds of input cross by name
+// (Page.cpp), and the keys a table answers as a list the front end gives, so that neither side keeps a copy of the
+// other's numbers; a press's button and shift codes are the toolkit's own, as every front end reports them.
 #pragma once
 
 #include <cstdint>
@@ -21,8 +23,9 @@ void Stop();
 // A menu item under `parent` (0 for the menu bar), in order.
 struct MenuItemView {
     std::string Caption;
-    int AccessKey = -1;  // its letter's place in the caption, -1 for none
-    std::string Shortcut;
+    std::string AccessKey;   // the caption's letter that opens a top item with Alt, "" for none
+    std::string Shortcut;    // the key that chooses it, as menus show it ("Ctrl+N"), "" for none
+    std::string Substitute;  // a key that chooses it too where the browser keeps the shortcut for itself ("F2")
     bool Separator = false;
     bool Submenu = false;
     bool Checkable = false;
@@ -48,11 +51,15 @@ struct LabelView {
     std::uint32_t Color = 0;      // 0xRRGGBB
     std::uint32_t BackColor = 0;  // 0xRRGGBB, shown when not transparent
     bool Transparent = true;
-    int Alignment = 0;  // 0 left, 1 right, 2 centred
+    std::string Alignment = "left";  // as CSS's text-align names it
     bool StatusLine = false;
 };
 void AddLabel(int id, const LabelView& label, const std::string& caption);
 void UpdateLabel(int id, const std::string& caption);
+
+// The keys a table surface answers, by the names the page's key events give them; a Key event carries the key's
+// place in this list. Given once, before any surface.
+void TableKeys(std::span<const char* const> names);
 
 // A surface's place and visibility; a table surface also takes the focus and reads as rows × columns cells.
 void PlaceSurface(int id, int left, int top, int width, int height, bool visible, int rows, int columns);
@@ -66,13 +73,21 @@ void Paint(int id, const std::vector<std::uint32_t>& pixels, int width, int heig
 
 // A sentence for assistive tools to speak at once; nothing shows.
 void Announce(const std::string& sentence);
-// A question with Yes and No: waits for the answer (true for Yes).
-bool Ask(const std::string& title, const std::string& prompt);
-// An error that stops the program: shown on the page for as long as it stays open.
-void ReportError(const std::string& title, const std::string& text);
+
+// A box over the window, modal as a desktop message box is: the prompt under its title and a button for each answer,
+// the first taking the focus. An error box's message stays on the page once it is closed, where the player can still
+// read why the game stopped. Escape gives the last answer.
+struct Box {
+    std::string Title;
+    std::string Prompt;
+    std::span<const char* const> Answers;
+    bool Error = false;  // it reports an error; otherwise it asks
+};
+// Waits for the player's answer and returns its place among the box's answers.
+int Ask(const Box& box);
 
 enum class EventKind : std::int32_t { Press = 1, Key = 2, PressCell = 3, Choose = 4 };
-// Press: Target surface, A button, B shift, C x, D y. Key: Target surface, A the toolkit's Key.
+// Press: Target surface, A button, B shift, C x, D y. Key: Target surface, A the key's place in TableKeys.
 // PressCell: Target surface, A row, B column. Choose: Target menu item.
 struct Event {
     EventKind Kind;

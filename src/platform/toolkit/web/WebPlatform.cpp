@@ -1,5 +1,6 @@
 #include "platform/toolkit/web/WebPlatform.h"
 
+#include <array>
 #include <memory>
 #include <span>
 #include <string>
@@ -9,10 +10,16 @@
 
 namespace toolkit::web {
 
+// The boxes the program shows: Yes and No, or OK alone, with the critical icon for an error. Escape gives the last
+// answer, No or OK, so that leaving a question never counts as Yes.
 std::int16_t WebPlatform::MsgBox(const std::string& prompt, std::int16_t buttons, const std::string& title) {
-    if ((buttons & 0x7) == vbYesNo) return page::Ask(title, prompt) ? vbYes : vbNo;
-    page::ReportError(title, prompt);
-    return vbOK;
+    static constexpr std::array<const char*, 2> YesNo{"Yes", "No"};
+    static constexpr std::array<const char*, 1> Ok{"OK"};
+    const bool question = (buttons & 0x7) == vbYesNo;
+    const std::span<const char* const> answers = question ? std::span<const char* const>(YesNo) : Ok;
+    const int answer = page::Ask(page::Box{title, prompt, answers, (buttons & 0x70) == vbCritical});
+    if (!question) return vbOK;
+    return answer == 0 ? vbYes : vbNo;
 }
 
 StdPicture WebPlatform::DecodePicture(const EncodedPicture& file) {

@@ -1,4 +1,4 @@
-// The toolkit's services in a web page: questions in the page's own dialog, pictures decoded by the browser, and
+// The toolkit's services in a web page: message boxes in the page's own dialog, pictures decoded by the browser, and
 // the files the page fetched beside itself as the program's folder (PageFiles.cpp).
 #pragma once
 
@@ -8,8 +8,7 @@ namespace toolkit::web {
 
 class WebPlatform : public Platform {
 public:
-    // A question (Yes and No) waits for the player's answer; any other box reports an error that ends the program,
-    // which the page keeps showing.
+    // The page's own box, which waits for the player's answer; an error's stays on the page once it is closed.
     std::int16_t MsgBox(const std::string& prompt, std::int16_t buttons, const std::string& title) override;
     // The browser decoded every picture the page fetched while the module loaded, and cannot decode while the
     // program waits: this takes the pixels it decoded from file.Data, which are the fetched file's bytes (the file

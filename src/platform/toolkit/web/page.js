@@ -6,13 +6,8 @@
 var TessarinPage = (() => {
   'use strict';
 
-  // The toolkit's Key values, in their order, and the button and shift codes of a press.
-  const keys = {ArrowLeft: 0, ArrowRight: 1, ArrowUp: 2, ArrowDown: 3, ' ': 4, Enter: 5};
+  // The button and shift codes of a press, the toolkit's.
   const buttons = [1, 4, 2];  // left, middle, right
-  const press = 1, key = 2, pressCell = 3, choose = 4;
-  // Browsers keep some shortcuts for themselves (Ctrl+N opens a window); an item with one also answers to a key
-  // that always reaches the page.
-  const substitutes = {'Ctrl+N': 'F2'};
 
   const byId = (id) => document.getElementById(id);
   const element = (tag, className, attributes) => {
@@ -24,7 +19,8 @@ var TessarinPage = (() => {
   const px = (value) => value + 'px';
   const colour = (rgb) => '#' + (rgb >>> 0).toString(16).padStart(6, '0');
 
-  let frame, client, stage, background;
+  let windowElement, client, stage, background;
+  let tableKeys = [];  // the names of the keys a table surface answers, in the module's order
   const shown = new Set();  // the canvases, each with its design pixels
   const placed = new Set();  // the elements at a design place
   const surfaces = new Map();
@@ -78,7 +74,7 @@ var TessarinPage = (() => {
     addEventListener('error', (event) => failed(event.message));
     addEventListener('unhandledrejection', (event) => failed(String(event.reason)));
     document.title = caption;
-    frame = byId('window');
+    windowElement = byId('window');
     client = byId('client');
     client.design = {left: 0, top: 0, width, height};
     stage = element('div', 'stage');
@@ -100,17 +96,20 @@ var TessarinPage = (() => {
 
   function show() {
     byId('loading').hidden = true;
-    frame.hidden = false;
+    windowElement.hidden = false;
     focusBoard();
   }
 
   // The window went for good: what is left says so, and nothing reacts any more.
   function close() {
     stop();
-    frame.hidden = true;
+    windowElement.hidden = true;
     removeEventListener('beforeunload', onBeforeUnload);
     const ended = byId('ended');
     ended.hidden = false;
+    // The box that asked goes first: a screen reader then speaks the message once, from the live region, rather than
+    // again as the focus comes to it from a button that still stands.
+    for (const box of document.querySelectorAll('dialog')) box.remove();
     ended.focus();
     announce(ended.textContent);
   }
@@ -146,7 +145,7 @@ var TessarinPage = (() => {
 
   // The window fits the viewport anew whenever the viewport or its pixel ratio changes; the game goes on as it was.
   function fit() {
-    const room = getComputedStyle(frame.parentElement);
+    const room = getComputedStyle(windowElement.parentElement);
     const bar = getComputedStyle(byId('menubar'));
     const roomWidth = document.documentElement.clientWidth - parseFloat(room.paddingLeft) -
                       parseFloat(room.paddingRight);
@@ -163,7 +162,7 @@ var TessarinPage = (() => {
     const [width, height] = [deviceOf(client.design.width), deviceOf(client.design.height)];
     Object.assign(client.style, {width: px(width / devicePixelRatio), height: px(height / devicePixelRatio)});
     Object.assign(stage.style, {width: px(width), height: px(height), transform: `scale(${1 / devicePixelRatio})`});
-    frame.style.marginLeft = px(centred(roomWidth, width / devicePixelRatio));
+    windowElement.style.marginLeft = px(centred(roomWidth, width / devicePixelRatio));
     for (const target of placed) applyPlace(target);
     for (const canvas of shown) present(canvas);
     for (const item of openMenus) keepOnScreen(item.submenu);
@@ -228,20 +227,21 @@ var TessarinPage = (() => {
 
   // ---- labels ----
 
-  function addLabel(id, left, top, width, height, fontName, fontPixels, fontWeight, fontFlags, color, backColor,
-                    alignment, flags, caption) {
+  // `look` is the label's font and colours as the module gives them, by name.
+  function addLabel(id, left, top, width, height, look, caption) {
     const label = element('div', 'label');
-    label.fontPixels = fontPixels;
+    label.fontPixels = look.fontPixels;
+    const family = `"${look.fontName}", "DejaVu Sans", sans-serif`;
     Object.assign(label.style, {
-      font: `${fontFlags & 1 ? 'italic ' : ''}${fontWeight} ${px(fontPixels)} "${fontName}", "DejaVu Sans", sans-serif`,
-      textDecoration: [fontFlags & 2 ? 'underline' : '', fontFlags & 4 ? 'line-through' : ''].join(' ').trim(),
-      color: colour(color),
-      background: flags & 1 ? 'transparent' : colour(backColor),
-      textAlign: ['left', 'right', 'center'][alignment],
+      font: `${look.italic ? 'italic ' : ''}${look.fontWeight} ${px(look.fontPixels)} ${family}`,
+      textDecoration: [look.underline ? 'underline' : '', look.strikethrough ? 'line-through' : ''].join(' ').trim(),
+      color: colour(look.color),
+      background: look.transparent ? 'transparent' : colour(look.backColor),
+      textAlign: look.alignment,
     });
     // The status line is read as the window's status; announcements already end with what it says, so its own
     // changes are not spoken a second time.
-    if (flags & 2) {
+    if (look.statusLine) {
       label.setAttribute('role', 'status');
       label.setAttribute('aria-live', 'off');
     }
@@ -281,7 +281,7 @@ var TessarinPage = (() => {
     box.addEventListener('pointerdown', (event) => {
       event.preventDefault();
       if (surface.cells.length) focusCursor(surface);
-      post([press, id, event.pointerType === 'mouse' ? buttons[event.button] || 0 : 1, shiftOf(event),
+      post(['press', id, event.pointerType === 'mouse' ? buttons[event.button] || 0 : 1, shiftOf(event),
             ...pixelOf(surface, event)]);
     });
     box.addEventListener('contextmenu', (event) => event.preventDefault());
@@ -300,7 +300,7 @@ var TessarinPage = (() => {
       for (let column = 0; column < columns; ++column) {
         const cell = element('div', 'cell', {role: 'gridcell', tabindex: '-1'});
         cell.addEventListener('click', (event) => {
-          if (event.detail === 0) post([pressCell, id, row, column]);
+          if (event.detail === 0) post(['pressCell', id, row, column]);
         });
         line.append(cell);
         surface.cells.push(cell);
@@ -311,10 +311,14 @@ var TessarinPage = (() => {
     surface.cursor = surface.cells[0];
     surface.cursor.tabIndex = 0;
     surface.box.addEventListener('keydown', (event) => {
-      if (event.ctrlKey || event.altKey || event.metaKey || !(event.key in keys)) return;
+      if (event.ctrlKey || event.altKey || event.metaKey || !tableKeys.includes(event.key)) return;
       event.preventDefault();
-      post([key, id, keys[event.key]]);
+      post(['key', id, tableKeys.indexOf(event.key)]);
     });
+  }
+
+  function setTableKeys(names) {
+    tableKeys = names;
   }
 
   function cellOf(id, row, column) {
@@ -357,35 +361,36 @@ var TessarinPage = (() => {
 
   // ---- menus ----
 
-  // Items hold their element, their sub-menu if they open one, and the keys that choose them.
-  function menuItem(update, id, parent, caption, accessKey, shortcut, flags) {
-    if (update) return updateMenuItem(menus.get(id), caption, flags);
+  // Items hold their element, their sub-menu if they open one, and the keys that choose them. `shown` is what the
+  // module says of the item: its caption, access key letter and shortcuts, and what it is and may do.
+  function menuItem(update, id, parent, shown) {
+    if (update) return updateMenuItem(menus.get(id), shown);
     const holder = parent === 0 ? byId('menubar') : (menus.get(parent) || {}).submenu;
     if (!holder) return;
-    if (flags & 1) {
+    if (shown.separator) {
       const line = element('div', 'separator', {role: 'separator'});
-      line.hidden = !(flags & 64);
+      line.hidden = !shown.visible;
       holder.append(line);
       return;
     }
-    const item = makeMenuItem(id, parent, caption, accessKey, flags);
-    giveKeys(item, shortcut);
+    const item = makeMenuItem(id, parent, shown);
+    giveKeys(item, shown.shortcuts);
     const wrapper = element('div', 'holder', {role: 'none'});
     wrapper.append(item.element);
     if (item.submenu) wrapper.append(item.submenu);
     holder.append(wrapper);
     menus.set(id, item);
-    updateMenuItem(item, caption, flags);
+    updateMenuItem(item, shown);
     if (parent === 0 && topItems().length === 1) item.element.tabIndex = 0;
   }
 
-  function makeMenuItem(id, parent, caption, accessKey, flags) {
-    const item = {id, parent, accessKey: accessKey >= 0 ? caption[accessKey].toUpperCase() : ''};
-    item.element = element('div', parent === 0 ? 'item top' : 'item', {role: roleOf(flags), tabindex: '-1'});
+  function makeMenuItem(id, parent, shown) {
+    const item = {id, parent, accessKey: shown.accessKey.toUpperCase()};
+    item.element = element('div', parent === 0 ? 'item top' : 'item', {role: roleOf(shown), tabindex: '-1'});
     item.element.append(element('span', 'check', {'aria-hidden': 'true'}), element('span', 'caption'),
                         element('span', 'shortcut'), element('span', 'arrow', {'aria-hidden': 'true'}));
-    if (flags & 2) {
-      item.submenu = element('div', 'menu', {role: 'menu', 'aria-label': caption});
+    if (shown.submenu) {
+      item.submenu = element('div', 'menu', {role: 'menu', 'aria-label': shown.caption});
       item.submenu.hidden = true;
       item.element.setAttribute('aria-haspopup', 'menu');
       item.element.setAttribute('aria-expanded', 'false');
@@ -402,9 +407,9 @@ var TessarinPage = (() => {
     return item;
   }
 
-  // The item's shortcut and its substitute, shown and told to assistive tools; a top item names its access key.
-  function giveKeys(item, shortcut) {
-    item.keys = [shortcut, substitutes[shortcut]].filter(Boolean);
+  // The item's shortcuts, shown and told to assistive tools; a top item names its access key.
+  function giveKeys(item, shortcuts) {
+    item.keys = shortcuts;
     if (item.keys.length) {
       item.element.querySelector('.shortcut').textContent = item.keys.join(', ');
       item.element.setAttribute('aria-keyshortcuts', item.keys.map((k) => k.replace('Ctrl+', 'Control+')).join(' '));
@@ -413,18 +418,18 @@ var TessarinPage = (() => {
     }
   }
 
-  function roleOf(flags) {
-    if (flags & 8) return 'menuitemradio';
-    return flags & 4 ? 'menuitemcheckbox' : 'menuitem';
+  function roleOf(shown) {
+    if (shown.radio) return 'menuitemradio';
+    return shown.checkable ? 'menuitemcheckbox' : 'menuitem';
   }
 
-  function updateMenuItem(item, caption, flags) {
+  function updateMenuItem(item, shown) {
     if (!item) return;
-    item.element.querySelector('.caption').textContent = caption;
-    item.element.querySelector('.check').textContent = flags & 16 ? '\u2713' : '';
-    if (flags & 4) item.element.setAttribute('aria-checked', String(Boolean(flags & 16)));
-    item.element.setAttribute('aria-disabled', String(!(flags & 32)));
-    item.element.parentElement.hidden = !(flags & 64);
+    item.element.querySelector('.caption').textContent = shown.caption;
+    item.element.querySelector('.check').textContent = shown.checked ? '\u2713' : '';
+    if (shown.checkable) item.element.setAttribute('aria-checked', String(shown.checked));
+    item.element.setAttribute('aria-disabled', String(!shown.enabled));
+    item.element.parentElement.hidden = !shown.visible;
   }
 
   const openMenus = [];  // the items whose sub-menus are open, outermost first
@@ -478,7 +483,7 @@ var TessarinPage = (() => {
       return;
     }
     closeMenus(true);
-    post([choose, item.id]);
+    post(['choose', item.id]);
   }
 
   // Pointing at an item of an open menu opens its sub-menu, and closes any other below that menu.
@@ -565,59 +570,90 @@ var TessarinPage = (() => {
 
   // ---- questions, errors and announcements ----
 
-  // Modal to the window: what takes input is inert while the question is open, but not the status line, and the
-  // live region is outside the window. Each question is a dialog of its own, so that a screen reader reads it anew;
-  // its buttons let Y and N through to the page even where a screen reader keeps other keys. The focus goes back to
-  // where it was before the dialog goes, so that the screen reader stays with it.
-  function ask(title, prompt) {
-    const dialog = element('dialog', 'question', {role: 'alertdialog', 'aria-modal': 'true',
-                                                  'aria-labelledby': 'question-title',
-                                                  'aria-describedby': 'question-text'});
-    const heading = element('div', 'title', {id: 'question-title'});
-    const text = element('p', '', {id: 'question-text'});
-    const answers = element('div', 'answers', {role: 'application'});
-    const yes = element('button', '', {type: 'button'});
-    const no = element('button', '', {type: 'button'});
-    heading.textContent = title;
-    text.textContent = prompt;
-    yes.textContent = 'Yes';
-    no.textContent = 'No';
-    answers.append(yes, no);
-    dialog.append(heading, text, answers);
+  // A box over the window, modal: the browser makes the rest of the page inert while it is open. What Orca needs in
+  // Chromium to read it once: no alert role (Chromium reports an alert's coming twice, and Orca reads it each time),
+  // and the prompt in a live region of the box, filled once the box stands, since Orca says nothing of a dialog the
+  // focus enters from what a modal box made inert. Its buttons are a toolbar, which keeps a screen reader passing
+  // keys to the page (Y and N answer, where browse mode keeps Y for itself). Escape gives the last answer. The focus
+  // goes back to where it was while the box still stands, so that the screen reader follows it; an error's message
+  // stays on the page, the game having stopped.
+  async function ask({title, prompt, answers, error}) {
+    const box = makeBox(title, answers, error);
     const focused = document.activeElement;
     closeMenus(false);
+    // The live region is inert behind the box; what it held would be spoken again once the box goes.
+    byId('announcements').replaceChildren();
     asking = true;
-    setInert(true);
-    byId('window').after(dialog);
-    dialog.show();
-    yes.focus();
-    return new Promise((resolve) => {
-      const answer = (chosen) => {
-        setInert(false);
-        if (focused && focused.isConnected) focused.focus();
-        dialog.remove();
-        asking = false;
-        resolve(chosen);
-      };
-      dialog.addEventListener('keydown', (event) => {
-        const key = event.key.toLowerCase();
-        if (key === 'tab') {
-          (document.activeElement === yes ? no : yes).focus();
-        } else if (key === 'y' || key === 'n' || key === 'escape') {
-          answer(key === 'y');
-        } else {
-          return;
-        }
-        event.preventDefault();
-        event.stopPropagation();
-      });
-      yes.addEventListener('click', () => answer(true));
-      no.addEventListener('click', () => answer(false));
-    });
+    const answered = new Promise((resolve) => takeAnswer(box, (chosen) => {
+      if (!box.dialog.matches(':modal')) return;
+      leave(box.dialog, focused);
+      if (error) reportError(title, prompt, false);
+      resolve(chosen);
+    }));
+    byId('window').after(box.dialog);
+    box.dialog.showModal();
+    box.buttons[0].focus();
+    await nextFrame();
+    box.text.textContent = prompt;
+    return answered;
   }
 
-  function reportError(title, text) {
+  function makeBox(title, answers, error) {
+    const dialog = element('dialog', error ? 'question error' : 'question', {'aria-labelledby': 'question-title'});
+    const heading = element('div', 'title', {id: 'question-title'});
+    const text = element('p', '', {'aria-live': 'assertive'});
+    const row = element('div', 'answers', {role: 'toolbar'});
+    const buttons = answers.map((caption) => {
+      const button = element('button', '', {type: 'button'});
+      button.textContent = caption;
+      return button;
+    });
+    heading.textContent = title;
+    row.append(...buttons);
+    dialog.append(heading, text, row);
+    return {dialog, text, buttons};
+  }
+
+  // A button, its first letter or Escape (the last answer) gives the answer's place; the arrows move along the
+  // buttons, as on a toolbar.
+  function takeAnswer({dialog, buttons}, answer) {
+    const letters = buttons.map((button) => button.textContent[0].toLowerCase());
+    const step = {arrowleft: -1, arrowright: 1};
+    dialog.addEventListener('cancel', (event) => {
+      event.preventDefault();
+      answer(buttons.length - 1);
+    });
+    dialog.addEventListener('keydown', (event) => {
+      const key = event.key.toLowerCase();
+      const at = buttons.indexOf(document.activeElement);
+      if (key === 'escape') answer(buttons.length - 1);
+      else if (letters.includes(key) && !event.ctrlKey && !event.altKey && !event.metaKey) answer(letters.indexOf(key));
+      else if (key in step) buttons[(at + step[key] + buttons.length) % buttons.length].focus();
+      else return;
+      event.preventDefault();
+      event.stopPropagation();
+    });
+    buttons.forEach((button, index) => button.addEventListener('click', () => answer(index)));
+  }
+
+  // The box turns modeless a moment, so that the focus can go back while it still stands, and goes after.
+  function leave(dialog, focused) {
+    dialog.close();
+    dialog.show();
+    if (focused && focused.isConnected) focused.focus();
+    setTimeout(() => dialog.remove());
+    asking = false;
+  }
+
+  // After the page has drawn, and so told assistive tools, what it holds now.
+  const nextFrame = () => new Promise((drawn) => requestAnimationFrame(() => setTimeout(drawn)));
+
+  // An error that stopped the game, on the page for as long as it stays open; spoken as it shows unless the player
+  // has just read it in a box.
+  function reportError(title, text, spoken = true) {
     const failure = byId('failure');
+    if (spoken) failure.setAttribute('role', 'alert');
+    else failure.removeAttribute('role');
     failure.textContent = `${title}: ${text}`;
     failure.hidden = false;
     byId('loading').hidden = true;
@@ -695,7 +731,8 @@ var TessarinPage = (() => {
   }
 
   return {
-    open, show, close, stop, paint, addLabel, updateLabel, placeSurface, placeCell, nameCell, moveCursor, menuItem,
-    ask, reportError, announce, nextEvent, keepFiles, fileSize, readFile, decodedPicture, takePicture,
+    open, show, close, stop, paint, addLabel, updateLabel, tableKeys: setTableKeys, placeSurface, placeCell, nameCell,
+    moveCursor, menuItem, ask, reportError, announce, nextEvent, keepFiles, fileSize, readFile, decodedPicture,
+    takePicture,
   };
 })();
