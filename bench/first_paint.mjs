@@ -11,7 +11,7 @@ import {tmpdir} from 'node:os';
 import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
 
-import {launch} from '../tests/web/support/browser.mjs';
+import {launchChromium} from '../tests/web/support/puppeteer.mjs';
 
 const root = join(dirname(fileURLToPath(import.meta.url)), '..');
 const folder = process.argv[2] ?? join(root, 'build/web/page');
@@ -82,7 +82,7 @@ cpSync(join(root, 'bench/bare_page'), barePage, {recursive: true});
 copyFileSync(join(folder, 'tessarin.css'), join(barePage, 'tessarin.css'));
 const game = await serveApart(folder);
 const bare = await serveApart(barePage);
-const browser = await launch();
+const browser = await launchChromium();
 const ours = [];
 const theirs = [];
 try {

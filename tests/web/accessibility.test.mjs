@@ -1,10 +1,12 @@
-// The page as a screen reader finds it: roles, names, states, what is spoken unasked, and an axe-core audit.
+// The page as a screen reader finds it: roles, names, states, what is spoken unasked, and an axe-core audit. The
+// accessibility tree is read where the driver gives it (Chromium's); the rest holds in every engine.
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
 
 import {violations} from './support/audit.mjs';
 import {browsing} from './support/browser.mjs';
-import {chord, heard, play, settle} from './support/game.mjs';
+import {lacking} from './support/engines.mjs';
+import {chord, focused, heard, play, press, settle, status as statusText} from './support/game.mjs';
 
 const {open: opened} = browsing();
 
@@ -15,16 +17,14 @@ async function nodes(page, role) {
     if (node.role === role) found.push(node);
     (node.children || []).forEach(walk);
   };
-  walk(await page.accessibility.snapshot({interestingOnly: false}));
+  walk(await page.native.accessibility.snapshot({interestingOnly: false}));
   return found;
 }
 
-const focused = (page) => page.evaluate(() => [document.activeElement.getAttribute('role'),
-                                               document.activeElement.getAttribute('aria-label')
-                                                 ?? document.activeElement.textContent]);
+const tree = !lacking('devtools');
 
 test('the window reads as a menu bar, a focused grid of named cells and a status line, and speaks each event',
-     async (t) => {
+     {skip: lacking('devtools')}, async (t) => {
   const page = await opened(t);
   const [file] = await nodes(page, 'menuitem');
   assert.deepEqual([file.name, file.haspopup, file.keyshortcuts], ['File', 'menu', 'Alt+F']);
@@ -36,32 +36,36 @@ test('the window reads as a menu bar, a focused grid of named cells and a status
                     'row 2, column 1: empty']);
   assert.equal(cells[0].focused, true);
   const [status] = await nodes(page, 'status');
-  assert.equal((await page.$eval('[role=status]', (s) => s.textContent)), 'Press new game in the file menu to begin');
+  assert.equal(await statusText(page), 'Press new game in the file menu to begin');
   assert.ok(status);
   await play(page, ['computer', 'Right', 'Down', 'Return']);
   assert.equal(await heard(page), 'Blue: row 2, column 2. Red: row 1, column 1. It\'s player blues turn.');
   assert.deepEqual(await focused(page), ['gridcell', 'row 2, column 2: blue']);
   assert.equal((await nodes(page, 'gridcell'))[0].name, 'row 1, column 1: red');
-  await page.$$eval('[role=gridcell]', (cells) => cells[8].click());  // a screen reader's default action
+  // A screen reader's default action.
+  await page.evaluate(() => document.querySelectorAll('[role=gridcell]')[8].click());
   await settle(page);
   assert.match(await heard(page), /^Blue: row 3, column 3\. Red: row \d, column \d\./);
 });
 
 test('the menus open from the keyboard, name their shortcuts and marks, and give the focus back', async (t) => {
   const page = await opened(t);
-  await page.keyboard.press('F10');
+  await press(page, 'F10');
   assert.deepEqual(await focused(page), ['menuitem', 'New gameCtrl+N, F2']);
-  const items = await page.$$eval('[role=menu]:not([hidden]) > .holder > .item', (all) => all.map((item) =>
-    [item.getAttribute('role'), item.querySelector('.caption').textContent, item.getAttribute('aria-keyshortcuts')]));
+  const items = await page.evaluate(() => [...document.querySelectorAll('[role=menu]:not([hidden]) > .holder > .item')]
+    .map((item) => [item.getAttribute('role'), item.querySelector('.caption').textContent,
+                    item.getAttribute('aria-keyshortcuts')]));
   assert.deepEqual(items, [['menuitem', 'New game', 'Control+N F2'], ['menuitem', 'Who begin', null],
                            ['menuitem', 'Player 2', null], ['menuitem', 'Exit', null]]);
-  await page.keyboard.press('ArrowDown');
-  await page.keyboard.press('ArrowRight');
-  const radios = await nodes(page, 'menuitemradio');
-  assert.deepEqual(radios.map((r) => [r.name, r.checked]), [['Player1', true], ['Player2', false]]);
-  await page.keyboard.press('Escape');
+  await press(page, 'ArrowDown');
+  await press(page, 'ArrowRight');
+  if (tree) {
+    const radios = await nodes(page, 'menuitemradio');
+    assert.deepEqual(radios.map((r) => [r.name, r.checked]), [['Player1', true], ['Player2', false]]);
+  }
+  await press(page, 'Escape');
   assert.deepEqual(await focused(page), ['menuitem', 'Who begin▸']);
-  await page.keyboard.press('Escape');
+  await press(page, 'Escape');
   assert.deepEqual(await focused(page), ['gridcell', 'row 1, column 1: empty']);
   await chord(page, 'Control', 'n');
   assert.equal(await heard(page), 'New game, blue begins. It\'s player blues turn.');
@@ -72,16 +76,15 @@ test('a question is a named alert dialog, focused on Yes, that gives the focus b
   assert.deepEqual(await violations(page), []);
   await play(page, ['new', '0,0', '1,1', '0,1', '1,0']);
   assert.deepEqual(await violations(page), []);
-  await page.keyboard.press('F10');
-  await page.keyboard.press('End');
-  await page.keyboard.press('Enter');
-  await settle(page);
-  const [dialog] = await nodes(page, 'alertdialog');
-  assert.deepEqual([dialog.name, dialog.description, dialog.modal], ['Tessarin', 'Do you really want to exit?', true]);
+  for (const key of ['F10', 'End', 'Enter']) await press(page, key);
+  if (tree) {
+    const [dialog] = await nodes(page, 'alertdialog');
+    assert.deepEqual([dialog.name, dialog.description, dialog.modal],
+                     ['Tessarin', 'Do you really want to exit?', true]);
+  }
   assert.deepEqual(await focused(page), [null, 'Yes']);
   assert.deepEqual(await violations(page), []);
-  await page.keyboard.press('n');
-  await settle(page);
+  await press(page, 'n');
   assert.deepEqual(await focused(page), ['gridcell', 'row 1, column 1: blue']);
   await play(page, ['0,2']);
   assert.match(await heard(page), /Blue wins/);

@@ -1,37 +1,25 @@
 // What the page does when its files fail it: a required picture missing, damaged or too large, optional pictures
 // missing, the module missing, a browser without WebAssembly. Always a plain message or a playable board.
 import assert from 'node:assert/strict';
-import {cpSync, mkdtempSync, rmSync} from 'node:fs';
+import {cpSync, mkdtempSync, readFileSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
-import {after, before, test} from 'node:test';
+import {test} from 'node:test';
 import {crc32, deflateSync} from 'node:zlib';
 
-import {launch, openPage} from './support/browser.mjs';
-import {differing, play, reference, shown, started} from './support/game.mjs';
-import {serve} from '../../tools/serve_page.mjs';
+import {browsing} from './support/browser.mjs';
+import {differing, play, reference, shown, status, until} from './support/game.mjs';
 
-let browser;
-before(async () => { browser = await launch(); });
-after(() => browser.close());
+const session = browsing();
 
-// The page served with `options`, opened in a fresh context; the message it shows, or null once the window shows.
-async function opened(t, options = {}, prepare = async () => {}) {
-  const server = await serve(process.env.TESSARIN_PAGE, options);
-  const context = await browser.createBrowserContext();
-  const page = await context.newPage();
-  const problems = [];
-  page.on('pageerror', (error) => problems.push(error.message));
-  await prepare(page);
-  await page.goto(server.url);
-  await started(page);
-  t.after(async () => {
-    assert.deepEqual(problems, []);
-    await context.close();
-    await server.close();
+// The page served with `options`, opened in a context of its own; the message it shows, or null once the window shows.
+async function opened(t, options = {}) {
+  const page = await session.open(t, {url: (await session.serve(t, options)).url});
+  const [message, windowShown] = await page.evaluate(() => {
+    const alert = document.querySelector('[role=alert]');
+    return [alert.hidden ? null : alert.textContent, !document.getElementById('window').hidden];
   });
-  const message = await page.$eval('[role=alert]', (alert) => (alert.hidden ? null : alert.textContent));
-  return {page, message, windowShown: (await page.$('#window:not([hidden])')) !== null};
+  return {page, message, windowShown};
 }
 
 // A PNG of `width` × 1 grey pixels.
@@ -84,23 +72,25 @@ test('without the board background and the pieces the game plays with plain shap
 test('a missing module or a browser without WebAssembly is said plainly', async (t) => {
   const missing = await opened(t, {missing: ['tessarin.wasm']});
   assert.equal(missing.message, 'Tessarin: its module tessarin.wasm cannot be loaded: HTTP 404');
-  const old = await opened(t, {}, (page) => page.evaluateOnNewDocument(() => { delete window.WebAssembly; }));
+  const start = readFileSync(join(process.env.TESSARIN_PAGE, 'start.js'), 'utf8');
+  const old = await opened(t, {replaced: {'start.js': `delete window.WebAssembly;\n${start}`}});
   assert.equal(old.message, 'Tessarin cannot run in this browser: it needs WebAssembly.');
 });
 
 test("a fault in the page's own script stops the game with a message, never a frozen window", async (t) => {
-  const server = await serve(process.env.TESSARIN_PAGE);
-  const {page, problems, close} = await openPage(browser, server.url);
-  t.after(async () => {
-    await close();
-    await server.close();
+  const {page} = await opened(t);
+  // A script of the page's own, so that the browser shows its error unmuted.
+  await page.evaluate(() => {
+    const script = document.createElement('script');
+    script.textContent = "setTimeout(() => { throw new Error('a broken handler'); });";
+    document.head.append(script);
   });
-  await started(page);
-  await page.addScriptTag({content: "setTimeout(() => { throw new Error('a broken handler'); });"});
-  await page.waitForSelector('[role=alert]:not([hidden])');
-  assert.equal(await page.$eval('[role=alert]', (alert) => alert.textContent),
-               'Tessarin: the page stopped: Uncaught Error: a broken handler');
+  await until(page, () => !document.querySelector('[role=alert]').hidden);
+  assert.match(await page.evaluate(() => document.querySelector('[role=alert]').textContent),
+               /^Tessarin: the page stopped: (Uncaught )?Error: a broken handler$/);
   await play(page, ['new']);
-  assert.equal(await page.$eval('[role=status]', (s) => s.textContent), 'Press new game in the file menu to begin');
-  assert.deepEqual(problems, ['a broken handler']);
+  assert.equal(await status(page), 'Press new game in the file menu to begin');
+  const problems = await page.problems();
+  assert.equal(problems.length, 1);
+  assert.match(problems[0], /a broken handler$/);
 });

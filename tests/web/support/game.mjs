@@ -3,45 +3,82 @@ import {execFileSync} from 'node:child_process';
 
 export const settle = (page) => page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 0)));
 
-export async function started(page) {
-  await page.waitForSelector('#window:not([hidden]), [role=alert]:not([hidden])');
-}
-
-export const status = (page) => page.$eval('[role=status]', (status) => status.textContent);
-export const heard = (page) => page.$eval('[aria-live=polite]', (region) => region.textContent);
-export const cellNames = (page) =>
-  page.$$eval('[role=gridcell]', (cells) => cells.map((cell) => cell.getAttribute('aria-label')));
-// A menu item's check mark, read while its menu is closed.
-export const checked = (page, caption) => page.$$eval('[aria-checked]', (items, caption) =>
-  items.find((item) => item.querySelector('.caption').textContent === caption).getAttribute('aria-checked'), caption);
-
-async function press(page, key) {
-  await page.keyboard.press(key);
-  await settle(page);
-}
-
-// Clicks through the menus to an item, each found by its name as a mouse player finds it.
-export async function choose(page, names) {
-  for (const name of names) {
-    await (await page.waitForSelector(`aria/${name}`, {visible: true})).click();
-    await settle(page);
+// Waits until `script` is true in the page.
+export async function until(page, script, ...args) {
+  for (const ends = Date.now() + 20000; !(await page.evaluate(script, ...args));) {
+    if (Date.now() > ends) throw new Error(`the page never came to ${script}`);
+    await new Promise((resolve) => setTimeout(resolve, 50));
   }
+}
+
+export const started = (page) =>
+  until(page, () => document.querySelector('#window:not([hidden]), [role=alert]:not([hidden])') !== null);
+
+const text = (page, selector) => page.evaluate((s) => document.querySelector(s)?.textContent ?? null, selector);
+export const status = (page) => text(page, '[role=status]');
+export const heard = (page) => text(page, '[aria-live=polite]');
+export const focused = (page) => page.evaluate(() => [document.activeElement.getAttribute('role'),
+                                                     document.activeElement.getAttribute('aria-label')
+                                                       ?? document.activeElement.textContent]);
+export const cellNames = (page) =>
+  page.evaluate(() => [...document.querySelectorAll('[role=gridcell]')].map((cell) => cell.getAttribute('aria-label')));
+// A menu item's check mark, read while its menu is closed.
+export const checked = (page, caption) => page.evaluate((caption) => [...document.querySelectorAll('[aria-checked]')]
+  .find((item) => item.querySelector('.caption').textContent === caption).getAttribute('aria-checked'), caption);
+
+// An element's rectangle in the viewport, in CSS pixels.
+export const rectOf = (page, selector) => page.evaluate((s) => {
+  const {x, y, width, height} = document.querySelector(s).getBoundingClientRect();
+  return {x, y, width, height};
+}, selector);
+
+export async function press(page, key) {
+  await page.down(key);
+  await page.up(key);
+  await settle(page);
 }
 
 // A key with Alt, Control or Shift held.
 export async function chord(page, modifier, key) {
-  await page.keyboard.down(modifier);
-  await page.keyboard.press(key);
-  await page.keyboard.up(modifier);
+  await page.down(modifier);
+  await press(page, key);
+  await page.up(modifier);
   await settle(page);
+}
+
+export async function clickAt(page, x, y, button) {
+  await page.click(x, y, button);
+  await settle(page);
+}
+
+// Clicks through the menus to an item, each found by its caption where a mouse player sees it.
+export async function choose(page, names) {
+  for (const name of names) {
+    const shown = (caption) => {
+      const item = [...document.querySelectorAll('[role^=menuitem]')].find((candidate) =>
+        candidate.querySelector('.caption').textContent === caption && candidate.getClientRects().length > 0);
+      if (!item) return null;
+      const {x, y, width, height} = item.getBoundingClientRect();
+      return {x, y, width, height};
+    };
+    await until(page, shown, name);
+    const {x, y, width, height} = await page.evaluate(shown, name);
+    await clickAt(page, x + width / 2, y + height / 2);
+  }
 }
 
 const menuPaths = {
   computer: ['File', 'Player 2', 'Computer'], human: ['File', 'Player 2', 'Human'],
   'red-begins': ['File', 'Who begin', 'Player2'], 'blue-begins': ['File', 'Who begin', 'Player1'],
 };
-const keyNames = {Left: 'ArrowLeft', Right: 'ArrowRight', Up: 'ArrowUp', Down: 'ArrowDown', Space: 'Space',
+const keyNames = {Left: 'ArrowLeft', Right: 'ArrowRight', Up: 'ArrowUp', Down: 'ArrowDown', Space: ' ',
                   Return: 'Enter'};
+
+// The centre of a board cell, in CSS pixels of the viewport.
+export async function cellCentre(page, column, row) {
+  const box = await rectOf(page, '[role=grid]');
+  return [box.x + ((column + 0.5) * box.width) / 3, box.y + ((row + 0.5) * box.height) / 3];
+}
 
 // The steps of the desktop reference (board_pixels), played through the page: a question is answered Yes.
 export async function play(page, steps, {button = 'left'} = {}) {
@@ -50,15 +87,11 @@ export async function play(page, steps, {button = 'left'} = {}) {
       await press(page, 'F2');
     } else if (menuPaths[step]) {
       await choose(page, menuPaths[step]);
-      if (await page.$('[role=alertdialog]')) await press(page, 'y');
+      if (await page.evaluate(() => document.querySelector('[role=alertdialog]') !== null)) await press(page, 'y');
     } else if (keyNames[step]) {
       await press(page, keyNames[step]);
     } else {
-      const [column, row] = step.split(',').map(Number);
-      const box = await (await page.$('[role=grid]')).boundingBox();
-      await page.mouse.click(box.x + ((column + 0.5) * box.width) / 3, box.y + ((row + 0.5) * box.height) / 3,
-                             {button});
-      await settle(page);
+      await clickAt(page, ...await cellCentre(page, ...step.split(',').map(Number)), button);
     }
   }
 }
@@ -72,24 +105,7 @@ export function reference(steps, pictures = process.env.TESSARIN_SOURCE) {
 }
 
 // What the screen shows of the board, in device pixels, RGB row by row.
-export async function shown(page) {
-  const box = await (await page.$('[role=grid]')).boundingBox();
-  const png = await page.screenshot({clip: box, encoding: 'base64'});
-  const {width, height, rgb} = await page.evaluate(async (data) => {
-    const bytes = Uint8Array.from(atob(data), (c) => c.charCodeAt(0));
-    const bitmap = await createImageBitmap(new Blob([bytes]));
-    const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
-    const context = canvas.getContext('2d');
-    context.drawImage(bitmap, 0, 0);
-    const rgba = context.getImageData(0, 0, bitmap.width, bitmap.height).data;
-    const out = new Uint8Array((rgba.length / 4) * 3);
-    for (let i = 0, j = 0; i < rgba.length; i += 4) out.set(rgba.subarray(i, i + 3), (j++) * 3);
-    let text = '';
-    for (let i = 0; i < out.length; i += 0x8000) text += String.fromCharCode(...out.subarray(i, i + 0x8000));
-    return {width: bitmap.width, height: bitmap.height, rgb: btoa(text)};
-  }, png);
-  return {width, height, rgb: Buffer.from(rgb, 'base64')};
-}
+export const shown = async (page) => page.screenshot(await rectOf(page, '[role=grid]'));
 
 // How many device pixels differ from the reference's, each design pixel replicated `scale` times each way.
 export function differing(screen, board, scale = 1) {
