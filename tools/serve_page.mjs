@@ -2,7 +2,7 @@
 // changes: the page under a sub-path, files that are missing or replaced, headers on every answer.
 //   node tools/serve_page.mjs FOLDER [PORT]    serves FOLDER and prints its address
 import {createServer} from 'node:http';
-import {readFile} from 'node:fs/promises';
+import {readFile, stat} from 'node:fs/promises';
 import {extname, join, normalize} from 'node:path';
 import {fileURLToPath} from 'node:url';
 
@@ -14,6 +14,10 @@ const types = {
 
 // `missing`: paths (relative to the page) answered 404; `replaced`: path -> bytes served instead.
 export async function serve(root, {prefix = '/', missing = [], replaced = {}, headers = {}, port = 0} = {}) {
+  // Otherwise each request would fail alone, unanswered.
+  if (typeof root !== 'string' || !(await stat(root).catch(() => null))?.isDirectory()) {
+    throw new Error(`serve_page: not a folder: ${root}`);
+  }
   const requests = [];
   const server = createServer(async (request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);

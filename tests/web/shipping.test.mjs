@@ -115,3 +115,8 @@ test('under a strict content security policy the page plays and asks nothing of 
     .map((entry) => entry.name)].map((address) => new URL(address).origin))]);
   assert.deepEqual(origins, [new URL(server.url).origin]);
 });
+
+test('the page server refuses a folder that is not there, rather than leave each request unanswered', async () => {
+  await assert.rejects(serve(join(folder, 'no such folder')), /^Error: serve_page: not a folder: /);
+  await assert.rejects(serve(undefined), /^Error: serve_page: not a folder: undefined$/);
+});
