@@ -3,16 +3,18 @@ import {execFileSync} from 'node:child_process';
 
 export const settle = (page) => page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 0)));
 
-// Waits until `script` is true in the page.
+// Waits until `script` gives a true value in the page, and gives that value.
 export async function until(page, script, ...args) {
-  for (const ends = Date.now() + 20000; !(await page.evaluate(script, ...args));) {
-    if (Date.now() > ends) throw new Error(`the page never came to ${script}`);
+  for (const ends = Date.now() + 20000; ;) {
+    const value = await page.evaluate(script, ...args);
+    if (value) return value;
+    if (Date.now() > ends) throw new Error(`the page never came to ${script} for ${JSON.stringify(args)}`);
     await new Promise((resolve) => setTimeout(resolve, 50));
   }
 }
 
-export const started = (page) =>
-  until(page, () => document.querySelector('#window:not([hidden]), [role=alert]:not([hidden])') !== null);
+export const waitFor = (page, selector) => until(page, (s) => document.querySelector(s) !== null, selector);
+export const started = (page) => waitFor(page, '#window:not([hidden]), [role=alert]:not([hidden])');
 
 const text = (page, selector) => page.evaluate((s) => document.querySelector(s)?.textContent ?? null, selector);
 export const status = (page) => text(page, '[role=status]');
@@ -61,8 +63,7 @@ export async function choose(page, names) {
       const {x, y, width, height} = item.getBoundingClientRect();
       return {x, y, width, height};
     };
-    await until(page, shown, name);
-    const {x, y, width, height} = await page.evaluate(shown, name);
+    const {x, y, width, height} = await until(page, shown, name);
     await clickAt(page, x + width / 2, y + height / 2);
   }
 }

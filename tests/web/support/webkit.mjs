@@ -96,6 +96,7 @@ function recorder() {
   };
 }
 
+const lost = (error) => error.name === 'WebDriverError' && /^(Could not parse script result)?$/.test(error.message);
 const keyOf = (name) => (name.length === 1 ? name : Key[name.replace(/([a-z])([A-Z])/g, '$1_$2').toUpperCase()]);
 
 async function opened(session, current, url, {width = 600, height = 640, touch = false}) {
@@ -112,26 +113,37 @@ async function opened(session, current, url, {width = 600, height = 640, touch =
     await driver.switchTo().window(handle);
     current.handle = handle;
   };
+  // The driver at times loses a script's answer while the page starts ('Could not parse script result', or none):
+  // the call is asked again under the same number, and the page answers a call it has run with its first result.
+  let calls = 0;
+  const evaluate = async (script, ...args) => {
+    await at();
+    const call = ++calls;
+    for (let attempt = 1; ; ++attempt) {
+      try {
+        const result = await driver.executeAsyncScript(`const done = arguments[arguments.length - 1];
+          const args = Array.prototype.slice.call(arguments, 0, -1);
+          const calls = window.tessarinCalls ??= new Map();
+          if (!calls.has(${call})) calls.set(${call}, Promise.resolve().then(() => (${script})(...args)));
+          calls.get(${call}).then((value) => done({value}),
+                                 (error) => done({error: String(error && error.stack || error)}));`, ...args);
+        if ('error' in result) throw new Error(`in the page: ${result.error}`);
+        return result.value;
+      } catch (error) {
+        if (attempt === 3 || !lost(error)) throw error;
+      }
+    }
+  };
+  const record = () => evaluate(recorder);
   const taken = [];
   let closed = false;
   const keep = async () => {
-    if (closed) return;
-    await at();
-    taken.push(...await driver.executeScript('return window.tessarinProblems?.splice(0) ?? []'));
-  };
-  const evaluate = async (script, ...args) => {
-    await at();
-    const result = await driver.executeAsyncScript(`const done = arguments[arguments.length - 1];
-      const args = Array.prototype.slice.call(arguments, 0, -1);
-      Promise.resolve().then(() => (${script})(...args))
-        .then((value) => done({value}), (error) => done({error: String(error && error.stack || error)}));`, ...args);
-    if ('error' in result) throw new Error(`in the page: ${result.error}`);
-    return result.value;
+    if (!closed) taken.push(...await evaluate(() => window.tessarinProblems?.splice(0) ?? []));
   };
   const navigated = async (go) => {
     await keep();
     await go();
-    await evaluate(recorder);
+    await record();
   };
   const actions = async (build) => {
     await at();
@@ -139,7 +151,7 @@ async function opened(session, current, url, {width = 600, height = 640, touch =
   };
   await sized(driver, width, height);
   await driver.get(url);
-  await evaluate(recorder);
+  await record();
   return {
     native: driver,
     problems: async () => {
@@ -156,9 +168,10 @@ async function opened(session, current, url, {width = 600, height = 640, touch =
     tap: () => { throw new Error('WebKit: no touch'); },
     down: (key) => actions((a) => a.keyDown(keyOf(key))),
     up: (key) => actions((a) => a.keyUp(keyOf(key))),
-    // The driver's screenshot is the viewport's, in device pixels.
+    // The driver's screenshot is the viewport's, in device pixels, as last shown: a canvas drawn since shows once
+    // the page has drawn a frame.
     screenshot: async ({x, y, width: w, height: h}) => {
-      await at();
+      await evaluate(() => new Promise((shown) => requestAnimationFrame(() => requestAnimationFrame(shown))));
       const png = Buffer.from(await driver.takeScreenshot(), 'base64');
       const [left, top, right, bottom] = [x, y, x + w, y + h].map((value) => Math.round(value * session.scale));
       return decodedPng(png, {x: left, y: top, width: right - left, height: bottom - top});
