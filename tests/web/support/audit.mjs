@@ -5,10 +5,10 @@ import {createRequire} from 'node:module';
 const axe = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
 export async function violations(page) {
-  const found = await page.evaluate(async (source) => {
-    if (typeof window.axe !== 'object') (0, eval)(source);
-    return (await window.axe.run(document)).violations;
-  }, axe);
+  if (!(await page.evaluate(() => typeof window.axe === 'object'))) {
+    await page.evaluate((source) => { (0, eval)(source); }, axe);
+  }
+  const found = await page.evaluate(async () => (await window.axe.run(document)).violations);
   return found.filter((v) => v.impact === 'serious' || v.impact === 'critical')
     .map((v) => `${v.id}: ${v.nodes.map((node) => node.target.join(' ')).join(', ')}`);
 }
