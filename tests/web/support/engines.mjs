@@ -33,6 +33,7 @@ const engines = {
       otherButtons: "WebKitGTK's driver releases every button as the left one, so that a right press stays down, " +
                     'and presses the middle one without pointer events; real X presses give the page both',
       fractionalScale: 'GTK scales a window by a whole factor only',
+      narrowViewport: "MiniBrowser's toolbar keeps its viewport at least 447 CSS pixels wide",
     },
   },
 };

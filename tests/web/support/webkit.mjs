@@ -191,9 +191,15 @@ async function opened(session, current, url, {width = 600, height = 640, touch =
   };
 }
 
-// The window is sized so that its viewport, under the browser's own bar, has the size asked for.
+// The window is sized so that its viewport, under the browser's own bar, has the size asked for; the bar keeps the
+// window from being narrower than it.
 async function sized(driver, width, height) {
+  const viewport = 'return [innerWidth, innerHeight, outerWidth - innerWidth, outerHeight - innerHeight]';
   await driver.manage().window().setRect({width, height});
-  const [across, down] = await driver.executeScript('return [outerWidth - innerWidth, outerHeight - innerHeight]');
+  const [, , across, down] = await driver.executeScript(viewport);
   await driver.manage().window().setRect({width: width + across, height: height + down});
+  const [shownWidth, shownHeight] = await driver.executeScript(viewport);
+  if (shownWidth !== width || shownHeight !== height) {
+    throw new Error(`WebKit: MiniBrowser gives a viewport of ${shownWidth} x ${shownHeight}, not ${width} x ${height}`);
+  }
 }
