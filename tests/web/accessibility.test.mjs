@@ -90,3 +90,17 @@ test('a question is a named alert dialog, focused on Yes, that gives the focus b
   assert.match(await heard(page), /Blue wins/);
   assert.deepEqual(await violations(page), []);
 });
+
+test('in forced colours and in a dark colour scheme the menus, the status line and a question stay readable',
+     {skip: lacking('devtools')}, async (t) => {
+  for (const feature of [{name: 'forced-colors', value: 'active'}, {name: 'prefers-color-scheme', value: 'dark'}]) {
+    const page = await opened(t);
+    await (await page.native.createCDPSession()).send('Emulation.setEmulatedMedia', {features: [feature]});
+    await play(page, ['new', '1,1']);
+    for (const key of ['F10', 'ArrowDown', 'ArrowRight']) await press(page, key);
+    assert.deepEqual(await violations(page), [], feature.name);
+    for (const key of ['Escape', 'Escape', 'F10', 'End', 'Enter']) await press(page, key);
+    assert.ok(await page.evaluate(() => document.querySelector('[role=alertdialog]') !== null));
+    assert.deepEqual(await violations(page), [], feature.name);
+  }
+});

@@ -95,6 +95,11 @@ test('at twice the pixels each design pixel is doubled', async (t) => {
 
 test('at one and a half pixels the board is smoothed', {skip: lacking('fractionalScale')}, async (t) => {
   const page = await opened(t, {scale: 1.5});
-  const canvas = () => getComputedStyle(document.querySelector('[role=grid] canvas')).imageRendering;
-  assert.equal(await page.evaluate(canvas), 'auto');
+  await play(page, ['new', '0,0', '2,1']);
+  // One canvas pixel a device pixel, blending its design pixels: colours the desktop's board does not have.
+  const screen = await shown(page);
+  const colours = (image) => new Set(Array.from({length: image.rgb.length / 3}, (_, i) => image.rgb.readUIntBE(i * 3, 3)));
+  const desktop = colours(reference(['new', '0,0', '2,1']));
+  assert.equal(screen.width, 578);
+  assert.ok([...colours(screen)].filter((colour) => !desktop.has(colour)).length > 1000);
 });

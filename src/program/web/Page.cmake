@@ -68,9 +68,11 @@ set_target_properties(tessarin PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page_dir} S
 target_link_options(tessarin PRIVATE
     -Oz -sASYNCIFY "SHELL:-sASYNCIFY_IMPORTS=['invoke_*']" -sASYNCIFY_ONLY=@${suspending_file}
     -sALLOW_MEMORY_GROWTH -sENVIRONMENT=web -sDYNAMIC_EXECUTION=0 -sMALLOC=emmalloc
-    "SHELL:-sINCOMING_MODULE_JS_API=['preRun','instantiateWasm']" -sTEXTDECODER=2 -sSUPPORT_ERRNO=0
-    "SHELL:--pre-js ${TESSARIN_WEB_PAGE_SCRIPT}")
-set_property(TARGET tessarin APPEND PROPERTY LINK_DEPENDS ${TESSARIN_WEB_PAGE_SCRIPT} ${suspending_file})
+    "SHELL:-sINCOMING_MODULE_JS_API=['preRun','instantiateWasm']" -sTEXTDECODER=2 -sSUPPORT_ERRNO=0)
+foreach(script IN LISTS TESSARIN_WEB_PAGE_SCRIPTS)
+    target_link_options(tessarin PRIVATE "SHELL:--pre-js ${script}")
+endforeach()
+set_property(TARGET tessarin APPEND PROPERTY LINK_DEPENDS ${TESSARIN_WEB_PAGE_SCRIPTS} ${suspending_file})
 # Binaryen's optimiser once more, to a fixed point, over the linked module: about a kilobyte less, gzipped.
 find_program(WASM_OPT wasm-opt REQUIRED)
 add_custom_command(TARGET tessarin POST_BUILD

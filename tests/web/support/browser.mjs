@@ -27,24 +27,36 @@ export function browsing() {
     return server;
   };
 
-  // `view`: the viewport's width and height, the device pixel ratio (`scale`) and `touch`.
-  session.open = async (t, {url = session.server.url, view, beside} = {}) => {
-    let context = beside?.context;
-    if (!context) {
-      context = await session.browser.context();
-      context.pages = [];
-      t.after(async () => {
-        try {
-          for (const page of context.pages) assert.deepEqual(await page.problems(), [], 'the page reported problems');
-        } finally {
-          await context.close();
-        }
-      });
+  // A context whose pages' problems fail the test, closed after it.
+  const contextFor = async (t) => {
+    const context = await session.browser.context();
+    context.pages = [];
+    t.after(async () => {
+      try {
+        for (const page of context.pages) assert.deepEqual(await page.problems(), [], 'the page reported problems');
+      } finally {
+        await context.close();
+      }
+    });
+    return context;
+  };
+
+  // `view`: the viewport's width and height, the device pixel ratio (`scale`) and `touch`. WebKitGTK 2.50's page
+  // process at times dies while the page starts, its shader compiler failing on its own shaders ("integer is too
+  // large: 255") on this machine's software GL; that start is said and made once more in a new context.
+  session.open = async (t, {url = session.server.url, view, beside} = {}, again = true) => {
+    const context = beside?.context ?? await contextFor(t);
+    let page;
+    try {
+      page = await context.open(url, view);
+      await started(page);
+    } catch (error) {
+      if (beside || !again || !/page crash/.test(error.message)) throw error;
+      t.diagnostic(`the browser's page process ended while the page started (${error.message}); opened again`);
+      return session.open(t, {url, view}, false);
     }
-    const page = await context.open(url, view);
     page.context = context;
     context.pages.push(page);
-    await started(page);
     return page;
   };
   return session;

@@ -6,7 +6,8 @@
 //   click(x, y, button)             a press and release of 'left', 'middle' or 'right' at CSS pixels of the viewport
 //   tap(x, y)                       a touch there
 //   down(key), up(key)              a key by its KeyboardEvent key name ('ArrowDown', 'F10', 'Alt', ' ', 'y')
-//   screenshot({x, y, width, height})   the viewport's rectangle in device pixels: {width, height, rgb}
+//   screenshot({x, y, width, height})   the viewport's rectangle, in device pixels: {width, height, rgb}
+//   resize(width, height)           the viewport's new size, as when a phone turns
 //   goto(url), reload(), close()    a reload passes the browser's question on leaving the page
 //   problems()                      the uncaught exceptions and console errors since the last call, taken
 //   native                          the engine's own page (puppeteer's) or driver (selenium's)
@@ -18,8 +19,8 @@ const engines = {
   firefox: {
     launch: async () => driven(await launchFirefox()),
     lacks: {
-      devtools: 'Firefox speaks WebDriver BiDi, not the DevTools protocol that gives the accessibility tree and the ' +
-                "page's installability",
+      devtools: 'Firefox speaks WebDriver BiDi, not the DevTools protocol that gives the accessibility tree, the ' +
+                "page's installability and emulated media features",
       touchScreen: 'its WebDriver BiDi cannot emulate a touch screen: a tap arrives as touch pointer events, but the ' +
                    'page sees no touch points and a fine pointer',
     },
@@ -27,7 +28,7 @@ const engines = {
   webkit: {
     launch: launchWebKit,
     lacks: {
-      devtools: "WebDriver classic gives neither the accessibility tree nor the page's installability",
+      devtools: "WebDriver classic gives no accessibility tree, installability or emulated media features",
       touch: "WebKitGTK's driver plays a touch as a mouse press without pointer events",
       touchScreen: 'the window has no touch points',
       otherButtons: "WebKitGTK's driver releases every button as the left one, so that a right press stays down, " +
@@ -35,6 +36,7 @@ const engines = {
       fractionalScale: 'GTK scales a window by a whole factor only',
       narrowViewport: "MiniBrowser's toolbar keeps its viewport at least 447 CSS pixels wide",
     },
+    narrowest: 447,
   },
 };
 
@@ -46,3 +48,8 @@ export const launch = engine.launch;
 
 // Why this engine cannot show `what` (a reason to skip a test with), or false where it can.
 export const lacking = (what) => (engine.lacks[what] ? `${engineName}: ${engine.lacks[what]}` : false);
+
+// Why this engine cannot open a page at `view` (as a context's open takes it), or false where it can.
+export const lackingView = ({width = 600, scale = 1, touch = false}) =>
+  (touch && lacking('touchScreen')) || (!Number.isInteger(scale) && lacking('fractionalScale')) ||
+  (width < (engine.narrowest ?? 0) && lacking('narrowViewport'));

@@ -53,19 +53,19 @@ export async function clickAt(page, x, y, button) {
   await settle(page);
 }
 
+// The centre of the menu item or question's button that shows `text`, found as a player finds it, once it shows.
+export async function centreOf(page, text) {
+  const {x, y, width, height} = await until(page, (text) => {
+    const target = [...document.querySelectorAll('[role^=menuitem], dialog button')].find((candidate) =>
+      (candidate.querySelector('.caption') ?? candidate).textContent === text && candidate.checkVisibility());
+    return target && JSON.parse(JSON.stringify(target.getBoundingClientRect()));
+  }, text);
+  return [x + width / 2, y + height / 2];
+}
+
 // Clicks through the menus to an item, each found by its caption where a mouse player sees it.
 export async function choose(page, names) {
-  for (const name of names) {
-    const shown = (caption) => {
-      const item = [...document.querySelectorAll('[role^=menuitem]')].find((candidate) =>
-        candidate.querySelector('.caption').textContent === caption && candidate.getClientRects().length > 0);
-      if (!item) return null;
-      const {x, y, width, height} = item.getBoundingClientRect();
-      return {x, y, width, height};
-    };
-    const {x, y, width, height} = await until(page, shown, name);
-    await clickAt(page, x + width / 2, y + height / 2);
-  }
+  for (const name of names) await clickAt(page, ...await centreOf(page, name));
 }
 
 const menuPaths = {
@@ -105,7 +105,7 @@ export function reference(steps, pictures = process.env.TESSARIN_SOURCE) {
   return {width: Number(width), height: Number(height), rgb: ppm.subarray(header)};
 }
 
-// What the screen shows of the board, in device pixels, RGB row by row.
+// What the screen shows of the board, in device pixels, RGB row by row, cut on the device's pixel grid.
 export const shown = async (page) => page.screenshot(await rectOf(page, '[role=grid]'));
 
 // How many device pixels differ from the reference's, each design pixel replicated `scale` times each way.

@@ -2,7 +2,7 @@
 // context per test, and its pages with the operations every engine gives (engines.mjs).
 import puppeteer from 'puppeteer-core';
 
-import {decodedPng} from './screen.mjs';
+import {decodedPng, onDevicePixels} from './screen.mjs';
 
 const chromiumFlags = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
                        '--disable-background-networking', '--disable-component-update', '--disable-sync',
@@ -39,7 +39,9 @@ async function opened(context, url, {width = 600, height = 640, scale = 1, touch
   });
   // The browser's own question on leaving a page that is still playing.
   page.on('dialog', (dialog) => dialog.accept());
-  await page.setViewport({width, height, deviceScaleFactor: scale, hasTouch: touch});
+  // A touch screen is a phone's or a tablet's.
+  const viewport = {width, height, deviceScaleFactor: scale, hasTouch: touch, isMobile: touch};
+  await page.setViewport(viewport);
   await page.goto(url);
   // Where the browser cannot present a touch screen, puppeteer goes on without one.
   if (touch && !(await page.evaluate(() => navigator.maxTouchPoints > 0))) {
@@ -55,11 +57,9 @@ async function opened(context, url, {width = 600, height = 640, scale = 1, touch
     tap: (x, y) => page.touchscreen.tap(x, y),
     down: (key) => page.keyboard.down(key),
     up: (key) => page.keyboard.up(key),
-    // The clip is the document's: the rectangle, in the viewport, is moved by the page's scroll.
-    screenshot: async ({x, y, width: w, height: h}) => {
-      const [left, top] = await page.evaluate(() => [scrollX, scrollY]);
-      return decodedPng(await page.screenshot({clip: {x: x + left, y: y + top, width: w, height: h}}));
-    },
+    resize: (across, down) => page.setViewport(Object.assign(viewport, {width: across, height: down})),
+    screenshot: async (rect) => decodedPng(await page.screenshot({captureBeyondViewport: false}),
+                                           onDevicePixels(rect, await page.evaluate(() => devicePixelRatio))),
     close: () => page.close(),
   };
 }

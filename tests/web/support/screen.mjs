@@ -1,6 +1,13 @@
 // A screenshot's pixels, decoded here rather than by the browser under test, whose decoder could change them.
 import pngjs from 'pngjs';
 
+// The rectangle, in CSS pixels, in device pixels: its edges on the device's pixel grid, where a screenshot clipped in
+// CSS pixels would be rounded.
+export function onDevicePixels({x, y, width, height}, ratio) {
+  const [left, top, right, bottom] = [x, y, x + width, y + height].map((at) => Math.round(at * ratio));
+  return {x: left, y: top, width: right - left, height: bottom - top};
+}
+
 // The PNG's pixels in the rectangle (in its pixels, whole by default) as RGB, row by row.
 export function decodedPng(png, rect = null) {
   const {width, height, data} = pngjs.PNG.sync.read(png);

@@ -5,7 +5,7 @@
 import {spawn} from 'node:child_process';
 import {createRequire} from 'node:module';
 
-import {decodedPng} from './screen.mjs';
+import {decodedPng, onDevicePixels} from './screen.mjs';
 
 const require = createRequire(import.meta.url);
 const {Builder, Button, Key, Origin} = require('selenium-webdriver');
@@ -78,7 +78,9 @@ async function started(display, scale) {
     timeouts: {pageLoad: 30000},
     'webkitgtk:browserOptions': {binary: miniBrowser, args: ['--automation']},
   }).build();
-  return {driver, scale, spare: await driver.getWindowHandle(), end: server.end};
+  // The browser's own bars around the viewport, measured while nothing resizes the window.
+  const bars = await driver.executeScript('return [outerWidth - innerWidth, outerHeight - innerHeight]');
+  return {driver, scale, bars, spare: await driver.getWindowHandle(), end: server.end};
 }
 
 // WebDriver classic has no script that runs before the page's own, and no log of the page: from each load on, the
@@ -149,7 +151,7 @@ async function opened(session, current, url, {width = 600, height = 640, touch =
     await at();
     await build(driver.actions()).perform();
   };
-  await sized(driver, width, height);
+  await sized(session, width, height);
   await driver.get(url);
   await record();
   return {
@@ -168,13 +170,16 @@ async function opened(session, current, url, {width = 600, height = 640, touch =
     tap: () => { throw new Error('WebKit: no touch'); },
     down: (key) => actions((a) => a.keyDown(keyOf(key))),
     up: (key) => actions((a) => a.keyUp(keyOf(key))),
+    resize: async (across, down) => {
+      await at();
+      await sized(session, across, down);
+    },
     // The driver's screenshot is the viewport's, in device pixels, as last shown: a canvas drawn since shows once
     // the page has drawn a frame.
-    screenshot: async ({x, y, width: w, height: h}) => {
-      await evaluate(() => new Promise((shown) => requestAnimationFrame(() => requestAnimationFrame(shown))));
-      const png = Buffer.from(await driver.takeScreenshot(), 'base64');
-      const [left, top, right, bottom] = [x, y, x + w, y + h].map((value) => Math.round(value * session.scale));
-      return decodedPng(png, {x: left, y: top, width: right - left, height: bottom - top});
+    screenshot: async (rect) => {
+      const ratio = await evaluate(() =>
+        new Promise((shown) => requestAnimationFrame(() => requestAnimationFrame(() => shown(devicePixelRatio)))));
+      return decodedPng(Buffer.from(await driver.takeScreenshot(), 'base64'), onDevicePixels(rect, ratio));
     },
     // The session ends with its last window; a blank one keeps it for the context's next page.
     close: async () => {
@@ -191,15 +196,15 @@ async function opened(session, current, url, {width = 600, height = 640, touch =
   };
 }
 
-// The window is sized so that its viewport, under the browser's own bar, has the size asked for; the bar keeps the
-// window from being narrower than it.
-async function sized(driver, width, height) {
-  const viewport = 'return [innerWidth, innerHeight, outerWidth - innerWidth, outerHeight - innerHeight]';
-  await driver.manage().window().setRect({width, height});
-  const [, , across, down] = await driver.executeScript(viewport);
+// The window is sized so that its viewport, inside the browser's own bars, has the size asked for, which the page
+// learns a moment later; the toolbar keeps the window from being narrower than itself.
+async function sized({driver, bars: [across, down]}, width, height) {
   await driver.manage().window().setRect({width: width + across, height: height + down});
-  const [shownWidth, shownHeight] = await driver.executeScript(viewport);
-  if (shownWidth !== width || shownHeight !== height) {
-    throw new Error(`WebKit: MiniBrowser gives a viewport of ${shownWidth} x ${shownHeight}, not ${width} x ${height}`);
+  let shown;
+  for (const ends = Date.now() + 5000; Date.now() < ends;) {
+    shown = await driver.executeScript('return [innerWidth, innerHeight]');
+    if (shown[0] === width && shown[1] === height) return;
+    await new Promise((resolve) => setTimeout(resolve, 20));
   }
+  throw new Error(`WebKit: MiniBrowser gives a viewport of ${shown.join(' x ')}, not ${width} x ${height}`);
 }

@@ -22,11 +22,11 @@ var TessarinPage = (() => {
     return made;
   };
   const px = (value) => value + 'px';
-  const place = (target, left, top, width, height) =>
-    Object.assign(target.style, {left: px(left), top: px(top), width: px(width), height: px(height)});
   const colour = (rgb) => '#' + (rgb >>> 0).toString(16).padStart(6, '0');
 
-  let frame, client, background;
+  let frame, client, stage, background;
+  const shown = new Set();  // the canvases, each with its design pixels
+  const placed = new Set();  // the elements at a design place
   const surfaces = new Map();
   const labels = new Map();
   const menus = new Map();
@@ -56,13 +56,13 @@ var TessarinPage = (() => {
     return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
   }
 
-  // A surface pixel, floored; at a zoom the element's size and the surface's differ.
+  // A surface's design pixel, floored: the element is shown at the window's scale.
   function pixelOf(surface, event) {
     const box = surface.canvas.getBoundingClientRect();
     const at = (offset, size, pixels) =>
       Math.min(pixels - 1, Math.max(0, Math.floor((offset * pixels) / Math.max(size, 1))));
-    return [at(event.clientX - box.left, box.width, surface.canvas.width),
-            at(event.clientY - box.top, box.height, surface.canvas.height)];
+    return [at(event.clientX - box.left, box.width, surface.canvas.view.width),
+            at(event.clientY - box.top, box.height, surface.canvas.view.height)];
   }
 
   // ---- the window ----
@@ -80,22 +80,22 @@ var TessarinPage = (() => {
     document.title = caption;
     frame = byId('window');
     client = byId('client');
-    Object.assign(client.style, {width: px(width), height: px(height)});
-    background = element('canvas', 'background', {'aria-hidden': 'true', width, height});
-    client.append(background);
+    client.design = {left: 0, top: 0, width, height};
+    stage = element('div', 'stage');
+    client.append(stage);
+    background = element('canvas', 'background', {'aria-hidden': 'true'});
+    background.view = canvasView(width, height);
+    place(background, 0, 0, width, height);
+    stage.append(background);
+    shown.add(background);
     // A press on the window beside the surfaces reaches no control, and leaves the focus on the board.
     client.addEventListener('mousedown', (event) => event.preventDefault());
     addEventListener('keydown', onKeyDown);
     addEventListener('pointerdown', onPointerDownAnywhere, true);
-    followScale();
+    addEventListener('resize', fit);
+    followResolution();
+    fit();
     addEventListener('beforeunload', onBeforeUnload);
-  }
-
-  // Whole scales replicate each design pixel; a fractional one cannot do that evenly, so it is smoothed.
-  function followScale() {
-    const ratio = window.devicePixelRatio || 1;
-    frame.classList.toggle('whole-scale', Number.isInteger(ratio));
-    matchMedia(`(resolution: ${ratio}dppx)`).addEventListener('change', followScale, {once: true});
   }
 
   function show() {
@@ -135,12 +135,95 @@ var TessarinPage = (() => {
     event.returnValue = '';
   }
 
+  // ---- the window's scale ----
+
+  // The client area's elements are laid out in device pixels on a stage shrunk to CSS pixels as a whole: a place
+  // that is a whole device pixel stays one whatever the browser rounds its layout to.
+  let deviceScale = 1;  // device pixels per design pixel
+  const screenMargin = 8;  // CSS pixels kept free at the viewport's edges, as the page's style keeps them
+
+  const deviceOf = (design) => Math.round(design * deviceScale);
+
+  // The window fits the viewport anew whenever the viewport or its pixel ratio changes; the game goes on as it was.
+  function fit() {
+    const room = getComputedStyle(frame.parentElement);
+    const bar = getComputedStyle(byId('menubar'));
+    const roomWidth = document.documentElement.clientWidth - parseFloat(room.paddingLeft) -
+                      parseFloat(room.paddingRight);
+    deviceScale = TessarinScale.deviceScale({
+      roomWidth,
+      roomHeight: document.documentElement.clientHeight - parseFloat(room.paddingTop) -
+                  parseFloat(room.paddingBottom),
+      chrome: parseFloat(bar.getPropertyValue('--bar')),
+      designWidth: client.design.width,
+      designHeight: client.design.height,
+      ratio: devicePixelRatio,
+      grows: matchMedia('(pointer: coarse)').matches,
+    });
+    const [width, height] = [deviceOf(client.design.width), deviceOf(client.design.height)];
+    Object.assign(client.style, {width: px(width / devicePixelRatio), height: px(height / devicePixelRatio)});
+    Object.assign(stage.style, {width: px(width), height: px(height), transform: `scale(${1 / devicePixelRatio})`});
+    frame.style.marginLeft = px(centred(roomWidth, width / devicePixelRatio));
+    for (const target of placed) applyPlace(target);
+    for (const canvas of shown) present(canvas);
+    for (const item of openMenus) keepOnScreen(item.submenu);
+  }
+
+  // The window's left edge, centred, on a device pixel, so that a whole scale replicates each design pixel exactly;
+  // on a whole CSS pixel too where the ratio is whole, for a browser that lays out in CSS pixels and scales that.
+  function centred(room, width) {
+    const grid = Number.isInteger(devicePixelRatio) ? 1 : devicePixelRatio;
+    return Math.max(Math.floor(((room - width) / 2) * grid) / grid, 0);
+  }
+
+  // A browser zoom or a move to another screen changes the pixel ratio, which no resize may report.
+  function followResolution() {
+    matchMedia(`(resolution: ${devicePixelRatio}dppx)`).addEventListener('change', () => {
+      followResolution();
+      fit();
+    }, {once: true});
+  }
+
+  function place(target, left, top, width, height) {
+    target.design = {left, top, width, height};
+    placed.add(target);
+    applyPlace(target);
+  }
+
+  function applyPlace(target) {
+    const {left, top, width, height} = target.design;
+    Object.assign(target.style, {left: px(deviceOf(left)), top: px(deviceOf(top)), width: px(deviceOf(width)),
+                                 height: px(deviceOf(height))});
+    if (target.fontPixels) target.style.fontSize = px(target.fontPixels * deviceScale);
+  }
+
   // ---- pixels ----
+
+  // A canvas keeps its design pixels apart and shows them with one canvas pixel a device pixel: each design pixel
+  // replicated at a whole scale, smoothed at a fractional one.
+  function canvasView(width, height) {
+    return {width, height, pixels: new OffscreenCanvas(Math.max(width, 1), Math.max(height, 1))};
+  }
+
+  function present(canvas) {
+    const {width, height, pixels} = canvas.view;
+    const deviceWidth = Math.max(Math.round(width * deviceScale), 1);
+    const deviceHeight = Math.max(Math.round(height * deviceScale), 1);
+    if (canvas.width !== deviceWidth || canvas.height !== deviceHeight) {
+      canvas.width = deviceWidth;
+      canvas.height = deviceHeight;
+    }
+    const context = canvas.getContext('2d');
+    context.imageSmoothingEnabled = !Number.isInteger(deviceScale);
+    context.drawImage(pixels, 0, 0, canvas.width, canvas.height);
+  }
 
   // The pixels come in the canvas's own byte order (RGBA), from the module's memory.
   function paint(id, pixels, width, height) {
     const canvas = id === 0 ? background : (surfaces.get(id) || {}).canvas;
-    if (canvas && width > 0 && height > 0) canvas.getContext('2d').putImageData(new ImageData(pixels, width), 0, 0);
+    if (!canvas || width <= 0 || height <= 0) return;
+    canvas.view.pixels.getContext('2d').putImageData(new ImageData(pixels, width), 0, 0);
+    present(canvas);
   }
 
   // ---- labels ----
@@ -148,7 +231,7 @@ var TessarinPage = (() => {
   function addLabel(id, left, top, width, height, fontName, fontPixels, fontWeight, fontFlags, color, backColor,
                     alignment, flags, caption) {
     const label = element('div', 'label');
-    place(label, left, top, width, height);
+    label.fontPixels = fontPixels;
     Object.assign(label.style, {
       font: `${fontFlags & 1 ? 'italic ' : ''}${fontWeight} ${px(fontPixels)} "${fontName}", "DejaVu Sans", sans-serif`,
       textDecoration: [fontFlags & 2 ? 'underline' : '', fontFlags & 4 ? 'line-through' : ''].join(' ').trim(),
@@ -163,8 +246,9 @@ var TessarinPage = (() => {
       label.setAttribute('aria-live', 'off');
     }
     label.textContent = caption;
+    place(label, left, top, width, height);
     labels.set(id, label);
-    client.append(label);
+    stage.append(label);
   }
 
   function updateLabel(id, caption) {
@@ -181,8 +265,9 @@ var TessarinPage = (() => {
       surface = makeSurface(id, rows, columns);
     }
     place(surface.box, left, top, width, height);
-    surface.canvas.width = width;
-    surface.canvas.height = height;
+    const {view} = surface.canvas;
+    if (!view || view.width !== width || view.height !== height) surface.canvas.view = canvasView(width, height);
+    shown.add(surface.canvas);
     place(surface.canvas, 0, 0, width, height);
     surface.box.hidden = !visible;
   }
@@ -202,7 +287,7 @@ var TessarinPage = (() => {
     box.addEventListener('contextmenu', (event) => event.preventDefault());
     surfaces.set(id, surface);
     // Before the labels, so that the board is read before the status line under it.
-    client.insertBefore(box, client.querySelector('.label'));
+    stage.insertBefore(box, stage.querySelector('.label'));
     return surface;
   }
 
@@ -349,10 +434,22 @@ var TessarinPage = (() => {
     while (openMenus.length && openMenus[openMenus.length - 1] !== menus.get(item.parent)) closeTopMenu();
     if (!openMenus.length) focusBefore = focusBefore || document.activeElement;
     item.submenu.hidden = false;
+    keepOnScreen(item.submenu);
     item.element.setAttribute('aria-expanded', 'true');
     openMenus.push(item);
     const first = itemsOf(item.submenu)[0];
     if (focusFirst && first) first.focus();
+  }
+
+  // A menu opens beside its item; where the screen is too narrow or short for that, it moves in as far as it must,
+  // over its parent menu if need be.
+  function keepOnScreen(menu) {
+    menu.style.margin = '';
+    const box = menu.getBoundingClientRect();
+    const page = document.documentElement;
+    const into = (start, end, size) => Math.max(Math.min(0, size - screenMargin - end), screenMargin - start);
+    menu.style.marginLeft = px(into(box.left, box.right, page.clientWidth));
+    menu.style.marginTop = px(into(box.top, box.bottom, page.clientHeight));
   }
 
   function closeTopMenu() {
@@ -438,8 +535,12 @@ var TessarinPage = (() => {
     event.stopPropagation();
   }
 
+  // A press outside the open menus only closes them, as a desktop window's menus do: it plays no move.
   function onPointerDownAnywhere(event) {
-    if (openMenus.length && !byId('menubar').contains(event.target)) closeMenus(false);
+    if (!openMenus.length || byId('menubar').contains(event.target)) return;
+    closeMenus(false);
+    event.preventDefault();
+    event.stopPropagation();
   }
 
   const topItems = () => [...menus.values()].filter((item) => item.parent === 0);
