@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 or Ubuntu machine for Tessarin, builds it, and runs it or its tests.
 #   ./dev.sh run        install what is missing, build, start the game
-#   ./dev.sh test       install what is missing, build, run every test (the web page's in Chromium among them)
+#   ./dev.sh test       install what is missing, build, run every test (the web page's in three browsers among them)
 #   ./dev.sh web        install what is missing, build the web page and serve it on 127.0.0.1 (PORT, 8080)
 #   ./dev.sh sanitize   the same tests built with AddressSanitizer and UBSan
 #   ./dev.sh fuzz       each fuzz target for FUZZ_SECONDS (60) from its seeds, with clang's libFuzzer
@@ -19,9 +19,10 @@ packages=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
           libgif-dev libjpeg-dev libqt6gui6 fonts-dejavu-core desktop-file-utils appstream dpkg-dev file lintian
           libxcb1-dev xvfb xauth xdotool dbus dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0
           clang libclang-rt-14-dev)
-# The web page: Debian's emscripten (its tools run on node with Debian's node modules), and Chromium, in which the
-# page's tests run, driven from node by the npm packages that tests/web/package-lock.json pins.
-web_packages=(emscripten binaryen chromium)
+# The web page: Debian's emscripten (its tools run on node with Debian's node modules), and the browsers the page's
+# tests run in, driven from node by the npm packages that tests/web/package-lock.json pins: Chromium, Firefox ESR, and
+# WebKitGTK's MiniBrowser with its WebDriver, on Xvfb (above) under openbox.
+web_packages=(emscripten binaryen chromium firefox-esr webkit2gtk-driver openbox)
 # Windows only: the cross compiler, Wine to run the tests, NSIS for the installer, Wine's own fonts, and ImageMagick
 # to look at the window.
 windows_packages=(g++-mingw-w64-x86-64 wine wine64 nsis fonts-wine imagemagick)

@@ -18,7 +18,7 @@ import {tmpdir} from 'node:os';
 import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
 
-import {launch} from '../tests/web/support/browser.mjs';
+import {launchChromium} from '../tests/web/support/puppeteer.mjs';
 
 const root = join(dirname(fileURLToPath(import.meta.url)), '..');
 const options = process.argv.slice(2).filter((arg) => arg.startsWith('--'));
@@ -160,7 +160,7 @@ function report(name, profile, loads) {
 const comparison = comparisonPages();
 const game = await serveApart(folder);
 const others = await serveApart(comparison);
-const browser = await launch();
+const browser = await launchChromium();
 try {
   const urls = {game: game.url, bare: others.url, floor: `${others.url}floor.html`};
   for (const name of picked ? [picked] : Object.keys(profiles)) {

@@ -4,7 +4,7 @@
 // every file as it lies, as a host that does not compress would.
 //   node tools/serve_page.mjs FOLDER [PORT] [--uncompressed]    serves FOLDER and prints its address
 import {createServer} from 'node:http';
-import {readFile} from 'node:fs/promises';
+import {readFile, stat} from 'node:fs/promises';
 import {extname, join, normalize} from 'node:path';
 import {fileURLToPath} from 'node:url';
 import {gzipSync} from 'node:zlib';
@@ -33,6 +33,10 @@ function gzipper() {
 // whose answer breaks off after half of the body, as a dropped connection does.
 export async function serve(root, {prefix = '/', missing = [], replaced = {}, broken = [], headers = {}, port = 0,
                                    compress = true} = {}) {
+  // Otherwise each request would fail alone, unanswered.
+  if (typeof root !== 'string' || !(await stat(root).catch(() => null))?.isDirectory()) {
+    throw new Error(`serve_page: not a folder: ${root}`);
+  }
   const requests = [];
   const gzipped = gzipper();
   const server = createServer(async (request, response) => {

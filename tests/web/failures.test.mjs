@@ -5,42 +5,30 @@ import assert from 'node:assert/strict';
 import {cpSync, mkdtempSync, readFileSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
-import {after, before, test} from 'node:test';
+import {test} from 'node:test';
 import {crc32, deflateSync} from 'node:zlib';
 
-import {launch, openPage} from './support/browser.mjs';
-import {differing, play, prompt, reference, shown, started} from './support/game.mjs';
-import {serve} from '../../tools/serve_page.mjs';
+import {browsing} from './support/browser.mjs';
+import {differing, play, press, prompt, reference, shown, status, until} from './support/game.mjs';
 
-let browser;
-before(async () => { browser = await launch(); });
-after(() => browser.close());
+const session = browsing();
 
-// The page served with `options`, opened in a fresh context; the message it shows, or null once the window shows.
+// The page served with `options`, opened in a context of its own; the message it shows, or null once the window shows.
 // A box the program shows first, its title, prompt and buttons, is closed with `close`, a key.
-async function opened(t, options = {}, prepare = async () => {}, close = 'Enter') {
-  const server = await serve(process.env.TESSARIN_PAGE, options);
-  const context = await browser.createBrowserContext();
-  const page = await context.newPage();
-  const problems = [];
-  page.on('pageerror', (error) => problems.push(error.message));
-  await prepare(page);
-  await page.goto(server.url);
-  await started(page);
-  t.after(async () => {
-    assert.deepEqual(problems, []);
-    await context.close();
-    await server.close();
-  });
+async function opened(t, options = {}, close = 'Enter') {
+  const page = await session.open(t, {url: (await session.serve(t, options)).url});
   let box = null;
-  if (await page.$('dialog[open]')) {
-    box = [await page.$eval('dialog .title', (title) => title.textContent), await prompt(page),
-           await page.$$eval('dialog button', (buttons) => buttons.map((button) => button.textContent))];
-    await page.keyboard.press(close);
-    await page.waitForSelector('#failure:not([hidden])');
+  if (await page.evaluate(() => document.querySelector('dialog[open]') !== null)) {
+    box = [await page.evaluate(() => document.querySelector('dialog .title').textContent), await prompt(page),
+           await page.evaluate(() => [...document.querySelectorAll('dialog button')].map((button) => button.textContent))];
+    await press(page, close);
+    await until(page, () => !document.getElementById('failure').hidden);
   }
-  const message = await page.$eval('#failure', (failure) => (failure.hidden ? null : failure.textContent));
-  return {page, message, box, windowShown: (await page.$('#window:not([hidden])')) !== null};
+  const [message, windowShown] = await page.evaluate(() => {
+    const failure = document.getElementById('failure');
+    return [failure.hidden ? null : failure.textContent, !document.getElementById('window').hidden];
+  });
+  return {page, message, box, windowShown};
 }
 
 // A PNG of `width` × 1 grey pixels.
@@ -75,11 +63,11 @@ test('a required picture missing, damaged, too large or cut off stops the start 
     [{broken: ['Bilder/Right.jpg']}, 'Enter', "cannot load picture './Bilder/Right.jpg': file not found"],
   ];
   for (const [options, close, cause] of cases) {
-    const {page, message, box, windowShown} = await opened(t, options, undefined, close);
+    const {page, message, box, windowShown} = await opened(t, options, close);
     assert.deepEqual(box, ['Tessarin', cause, ['OK']]);
     assert.equal(message, `Tessarin: ${cause}`);
     assert.equal(windowShown, false);
-    assert.equal(await page.$$eval('dialog', (boxes) => boxes.length), 0);
+    assert.equal(await page.evaluate(() => document.querySelectorAll('dialog').length), 0);
   }
 });
 
@@ -142,23 +130,25 @@ test("the page's files read and decode again as often as asked, and nothing else
 test('a missing module or a browser without WebAssembly is said plainly', async (t) => {
   const missing = await opened(t, {missing: ['tessarin.wasm']});
   assert.equal(missing.message, 'Tessarin: its module tessarin.wasm cannot be loaded: HTTP 404');
-  const old = await opened(t, {}, (page) => page.evaluateOnNewDocument(() => { delete window.WebAssembly; }));
+  const start = readFileSync(join(process.env.TESSARIN_PAGE, 'start.js'), 'utf8');
+  const old = await opened(t, {replaced: {'start.js': `delete window.WebAssembly;\n${start}`}});
   assert.equal(old.message, 'Tessarin cannot run in this browser: it needs WebAssembly.');
 });
 
 test("a fault in the page's own script stops the game with a message, never a frozen window", async (t) => {
-  const server = await serve(process.env.TESSARIN_PAGE);
-  const {page, problems, close} = await openPage(browser, server.url);
-  t.after(async () => {
-    await close();
-    await server.close();
+  const {page} = await opened(t);
+  // A script of the page's own, so that the browser shows its error unmuted.
+  await page.evaluate(() => {
+    const script = document.createElement('script');
+    script.textContent = "setTimeout(() => { throw new Error('a broken handler'); });";
+    document.head.append(script);
   });
-  await started(page);
-  await page.addScriptTag({content: "setTimeout(() => { throw new Error('a broken handler'); });"});
-  await page.waitForSelector('[role=alert]:not([hidden])');
-  assert.equal(await page.$eval('[role=alert]', (alert) => alert.textContent),
-               'Tessarin: the page stopped: Uncaught Error: a broken handler');
+  await until(page, () => !document.querySelector('[role=alert]').hidden);
+  assert.match(await page.evaluate(() => document.querySelector('[role=alert]').textContent),
+               /^Tessarin: the page stopped: (Uncaught )?Error: a broken handler$/);
   await play(page, ['new']);
-  assert.equal(await page.$eval('[role=status]', (s) => s.textContent), 'Press new game in the file menu to begin');
-  assert.deepEqual(problems, ['a broken handler']);
+  assert.equal(await status(page), 'Press new game in the file menu to begin');
+  const problems = await page.problems();
+  assert.equal(problems.length, 1);
+  assert.match(problems[0], /a broken handler$/);
 });

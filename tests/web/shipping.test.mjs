@@ -6,11 +6,12 @@ import {mkdtempSync, readFileSync, readdirSync, rmSync} from 'node:fs';
 import {get} from 'node:http';
 import {tmpdir} from 'node:os';
 import {basename, join} from 'node:path';
-import {after, before, test} from 'node:test';
+import {test} from 'node:test';
 import {gunzipSync, gzipSync} from 'node:zlib';
 
-import {launch, openPage} from './support/browser.mjs';
-import {chord, play, started, status} from './support/game.mjs';
+import {browsing} from './support/browser.mjs';
+import {lacking} from './support/engines.mjs';
+import {chord, play, started, status, until} from './support/game.mjs';
 import {serve} from '../../tools/serve_page.mjs';
 
 const folder = process.env.TESSARIN_PAGE;
@@ -21,50 +22,47 @@ const icons = ['icons/tessarin.svg', 'icons/tessarin-128.png', 'icons/tessarin-2
 const pictures = readdirSync(join(process.env.TESSARIN_SOURCE, 'Bilder')).map((name) => `Bilder/${name}`);
 const csp = "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; img-src 'self' blob: data:";
 
-let browser;
-before(async () => { browser = await launch(); });
-after(() => browser.close());
-
-async function opened(t, url) {
-  const opened = await openPage(browser, url);
-  t.after(async () => {
-    assert.deepEqual(opened.problems, []);
-    await opened.close();
-  });
-  await started(opened.page);
-  return opened;
-}
-
-// A reload mid-game passes the browser's own question about leaving the page.
-async function reload(page) {
-  page.once('dialog', (dialog) => dialog.accept());
-  await page.reload();
-  await started(page);
-}
+const session = browsing();
 
 const workerReady = (page) => page.evaluate(async () => (await navigator.serviceWorker.ready).active.scriptURL);
 const cacheNames = (page) => page.evaluate(() => caches.keys());
 
-test('the zip holds the page in a folder of its name, relative paths only, and plays under any sub-path', async (t) => {
+async function reload(page) {
+  await page.reload();
+  await started(page);
+}
+
+// The zip's entries, and its page unpacked and served under a sub-path.
+async function unpacked(t) {
   const zip = process.env.TESSARIN_WEB_ZIP;
   const top = basename(zip, '.zip');
   const cmake = process.env.CMAKE_COMMAND;
   const entries = execFileSync(cmake, ['-E', 'tar', 'tf', zip], {encoding: 'utf8'}).trim().split('\n');
+  const into = mkdtempSync(join(tmpdir(), 'tessarin-zip-'));
+  t.after(() => rmSync(into, {recursive: true}));
+  execFileSync(cmake, ['-E', 'tar', 'xf', zip], {cwd: into});
+  const server = await session.serve(t, {root: join(into, top), prefix: '/games/tessarin/'});
+  return {top, entries, server};
+}
+
+test('the zip holds the page in a folder of its name, relative paths only, and plays under any sub-path', async (t) => {
+  const {top, entries, server} = await unpacked(t);
   const expected = [...ownFiles, ...icons, ...pictures].map((file) => `${top}/${file}`);
   assert.deepEqual(entries.toSorted(), expected.toSorted());
-  const unpacked = mkdtempSync(join(tmpdir(), 'tessarin-zip-'));
-  t.after(() => rmSync(unpacked, {recursive: true}));
-  execFileSync(cmake, ['-E', 'tar', 'xf', zip], {cwd: unpacked});
-  const server = await serve(join(unpacked, top), {prefix: '/games/tessarin/'});
-  t.after(() => server.close());
-  const {page} = await opened(t, server.url);
+  const page = await session.open(t, {url: server.url});
   await play(page, ['new', '1,1', '0,0']);
   assert.equal(await status(page), "It's player blues turn");
   assert.match(await workerReady(page), /\/games\/tessarin\/sw\.js$/);
-  const session = await page.createCDPSession();
-  const {installabilityErrors} = await session.send('Page.getInstallabilityErrors');
-  assert.deepEqual(installabilityErrors.filter((error) => error.errorId !== 'in-incognito'), []);
   assert.deepEqual(server.requests.filter((path) => !path.startsWith('/games/tessarin/')), []);
+});
+
+test('the page as the zip holds it is installable', {skip: lacking('devtools')}, async (t) => {
+  const {server} = await unpacked(t);
+  const page = await session.open(t, {url: server.url});
+  await workerReady(page);
+  const devtools = await page.native.createCDPSession();
+  const {installabilityErrors} = await devtools.send('Page.getInstallabilityErrors');
+  assert.deepEqual(installabilityErrors.filter((error) => error.errorId !== 'in-incognito'), []);
 });
 
 test("the page's own files stay within the size budget gzipped, and are all it fetches besides pictures", async (t) => {
@@ -72,9 +70,8 @@ test("the page's own files stay within the size budget gzipped, and are all it f
     [file, gzipSync(readFileSync(join(folder, file)), {level: 9}).length]));
   const total = Object.values(sizes).reduce((sum, size) => sum + size, 0);
   assert.ok(total <= budget, `${total} bytes gzipped, over ${budget}: ${JSON.stringify(sizes)}`);
-  const server = await serve(folder);
-  t.after(() => server.close());
-  const {page} = await opened(t, server.url);
+  const server = await session.serve(t);
+  const page = await session.open(t, {url: server.url});
   await workerReady(page);
   const fetched = new Set(server.requests.map((path) => path.slice(1) || 'index.html'));
   assert.deepEqual([...fetched].filter((file) => !ownFiles.includes(file) && !/^(Bilder|icons)\//.test(file)), []);
@@ -84,11 +81,7 @@ test('after one visit the page plays with the network gone, Ctrl+N starts a game
      'old one cleanly', async (t) => {
   let server = await serve(folder);
   const port = Number(new URL(server.url).port);
-  const context = await browser.createBrowserContext();
-  t.after(() => context.close());
-  const first = await context.newPage();
-  await first.goto(server.url);
-  await started(first);
+  const first = await session.open(t, {url: server.url});
   await workerReady(first);
   const [kept] = await cacheNames(first);
   await server.close();
@@ -104,17 +97,16 @@ test('after one visit the page plays with the network gone, Ctrl+N starts a game
   t.after(() => server.close());
   await reload(first);
   await first.evaluate(async () => (await navigator.serviceWorker.getRegistration()).update());
-  await first.waitForFunction(async () => (await navigator.serviceWorker.getRegistration()).waiting !== null);
+  await until(first, async () => (await navigator.serviceWorker.getRegistration()).waiting !== null);
   await first.close();
-  const second = await context.newPage();
-  await second.goto(server.url);
-  await started(second);
-  await second.waitForFunction(async (old) => {
+  const second = await session.open(t, {url: server.url, beside: first});
+  await until(second, async (old) => {
     const names = await caches.keys();
     return names.length === 1 && names[0] !== old && names[0].endsWith(' next');
-  }, {polling: 100}, kept);
+  }, kept);
 });
 
+// What the page fetched, the service worker's answers among them, as the page's own resource timing lists it.
 test('the server sends what a static host that compresses would: text and the module gzipped when asked', async (t) => {
   const cases = [
     // path, what the browser accepts, whether the server compresses, whether the answer comes gzipped
@@ -142,13 +134,16 @@ test('the server sends what a static host that compresses would: text and the mo
 });
 
 test('under a strict content security policy the page plays and asks nothing of another origin', async (t) => {
-  const server = await serve(folder, {headers: {'Content-Security-Policy': csp}});
-  t.after(() => server.close());
-  const {page} = await opened(t, server.url);
-  const origins = new Set();
-  page.on('request', (request) => origins.add(new URL(request.url()).origin));
-  await reload(page);
+  const server = await session.serve(t, {headers: {'Content-Security-Policy': csp}});
+  const page = await session.open(t, {url: server.url});
   await play(page, ['computer', '1,1', 'red-begins', '0,0']);
   assert.equal(await status(page), "It's player blues turn");
-  assert.deepEqual([...origins], [new URL(server.url).origin]);
+  const origins = await page.evaluate(() => [...new Set([location.href, ...performance.getEntriesByType('resource')
+    .map((entry) => entry.name)].map((address) => new URL(address).origin))]);
+  assert.deepEqual(origins, [new URL(server.url).origin]);
+});
+
+test('the page server refuses a folder that is not there, rather than leave each request unanswered', async () => {
+  await assert.rejects(serve(join(folder, 'no such folder')), /^Error: serve_page: not a folder: /);
+  await assert.rejects(serve(undefined), /^Error: serve_page: not a folder: undefined$/);
 });

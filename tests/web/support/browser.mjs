@@ -1,35 +1,14 @@
-// Debian's Chromium, headless, driven by puppeteer-core; each test gets a page of its own, in a context of its own,
-// and every uncaught exception or unhandled rejection on it is kept.
+// The one way the page's tests set up a browser: one browser of the test file's engine (engines.mjs) and one server
+// of the built page a test file. `open` gives a test a page, started, in a context of its own (or beside another
+// page, sharing its storage); every uncaught exception and console error on it fails the test, unless the test took
+// it first (page.problems()).
 import assert from 'node:assert/strict';
 import {after, before} from 'node:test';
-import puppeteer from 'puppeteer-core';
 
 import {serve} from '../../../tools/serve_page.mjs';
+import {launch} from './engines.mjs';
 import {started} from './game.mjs';
 
-const flags = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-               '--disable-component-update', '--disable-sync', '--disable-dev-shm-usage'];
-
-export async function launch() {
-  return puppeteer.launch({executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium', args: flags,
-                           protocolTimeout: 60000});
-}
-
-export async function openPage(browser, url, {scale = 1, viewport = {width: 600, height: 640, deviceScaleFactor: scale}} = {}) {
-  const context = await browser.createBrowserContext();
-  const page = await context.newPage();
-  const problems = [];
-  page.on('pageerror', (error) => problems.push(error.message));
-  page.on('console', (message) => {
-    if (message.type() === 'error' && !message.text().startsWith('Failed to load resource')) problems.push(message.text());
-  });
-  await page.setViewport(viewport);
-  await page.goto(url);
-  return {page, problems, close: () => context.close()};
-}
-
-// One browser and one server of the built page for a test file; `open` gives a test the page, started, in a context
-// of its own whose uncaught exceptions fail the test.
 export function browsing() {
   const session = {};
   before(async () => {
@@ -37,17 +16,48 @@ export function browsing() {
     session.server = await serve(process.env.TESSARIN_PAGE);
   });
   after(async () => {
-    await session.browser.close();
-    await session.server.close();
+    await session.browser?.close();
+    await session.server?.close();
   });
-  session.open = async (t, options = {}, url = session.server.url) => {
-    const opened = await openPage(session.browser, url, options);
+
+  // A server of the page (or of the folder `root`) for this test alone: `options` as serve_page.mjs takes them.
+  session.serve = async (t, {root = process.env.TESSARIN_PAGE, ...options} = {}) => {
+    const server = await serve(root, options);
+    t.after(() => server.close());
+    return server;
+  };
+
+  // A context whose pages' problems fail the test, closed after it.
+  const contextFor = async (t) => {
+    const context = await session.browser.context();
+    context.pages = [];
     t.after(async () => {
-      assert.deepEqual(opened.problems, []);
-      await opened.close();
+      try {
+        for (const page of context.pages) assert.deepEqual(await page.problems(), [], 'the page reported problems');
+      } finally {
+        await context.close();
+      }
     });
-    await started(opened.page);
-    return opened.page;
+    return context;
+  };
+
+  // `view`: the viewport's width and height, the device pixel ratio (`scale`) and `touch`. WebKitGTK 2.50's page
+  // process at times dies while the page starts, its shader compiler failing on its own shaders ("integer is too
+  // large: 255") on this machine's software GL; that start is said and made once more in a new context.
+  session.open = async (t, {url = session.server.url, view, beside} = {}, again = true) => {
+    const context = beside?.context ?? await contextFor(t);
+    let page;
+    try {
+      page = await context.open(url, view);
+      await started(page);
+    } catch (error) {
+      if (beside || !again || !/page crash/.test(error.message)) throw error;
+      t.diagnostic(`the browser's page process ended while the page started (${error.message}); opened again`);
+      return session.open(t, {url, view}, false);
+    }
+    page.context = context;
+    context.pages.push(page);
+    return page;
   };
   return session;
 }

@@ -578,7 +578,7 @@ var TessarinPage = (() => {
   // goes back to where it was while the box still stands, so that the screen reader follows it; an error's message
   // stays on the page, the game having stopped.
   async function ask({title, prompt, answers, error}) {
-    const box = makeBox(title, answers, error);
+    const box = makeBox(title, prompt, answers, error);
     const focused = document.activeElement;
     closeMenus(false);
     // The live region is inert behind the box; what it held would be spoken again once the box goes.
@@ -598,10 +598,12 @@ var TessarinPage = (() => {
     return answered;
   }
 
-  function makeBox(title, answers, error) {
+  // The prompt shows at once, so that the buttons stand where they will stay; its live region, unseen, speaks it.
+  function makeBox(title, prompt, answers, error) {
     const dialog = element('dialog', error ? 'question error' : 'question', {'aria-labelledby': 'question-title'});
     const heading = element('div', 'title', {id: 'question-title'});
-    const text = element('p', '', {'aria-live': 'assertive'});
+    const shownPrompt = element('p', '', {'aria-hidden': 'true'});
+    const text = element('div', 'unseen', {'aria-live': 'assertive'});
     const row = element('div', 'answers', {role: 'toolbar'});
     const buttons = answers.map((caption) => {
       const button = element('button', '', {type: 'button'});
@@ -609,8 +611,9 @@ var TessarinPage = (() => {
       return button;
     });
     heading.textContent = title;
+    shownPrompt.textContent = prompt;
     row.append(...buttons);
-    dialog.append(heading, text, row);
+    dialog.append(heading, shownPrompt, text, row);
     return {dialog, text, buttons};
   }
 
