@@ -76,6 +76,7 @@ test('Exit asks first; No leaves the game as it was, Yes ends it plainly, and a 
   await play(page, ['1,0']);
   assert.equal(await status(page), "It's player blues turn");
   await choose(page, ['File', 'Exit']);
+  await prompt(page);
   await press(page, 'Enter');
   assert.equal(await page.evaluate(() => document.activeElement.textContent),
                'Tessarin has ended. Reload the page to play again.');

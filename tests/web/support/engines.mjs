@@ -12,7 +12,7 @@
 //   problems()                      the uncaught exceptions and console errors since the last call, taken
 //   native                          the engine's own page (puppeteer's) or driver (selenium's)
 import {driven, launchChromium, launchFirefox} from './puppeteer.mjs';
-import {launchWebKit} from './webkit.mjs';
+import {launchWebKit, narrowest} from './webkit.mjs';
 
 const engines = {
   chromium: {launch: async () => driven(await launchChromium()), lacks: {}},
@@ -34,9 +34,12 @@ const engines = {
       otherButtons: "WebKitGTK's driver releases every button as the left one, so that a right press stays down, " +
                     'and presses the middle one without pointer events; real X presses give the page both',
       fractionalScale: 'GTK scales a window by a whole factor only',
-      narrowViewport: "MiniBrowser's toolbar keeps its viewport at least 447 CSS pixels wide",
+      turnNarrow: `a viewport narrower than MiniBrowser's toolbar (${narrowest} CSS pixels) is its window in full ` +
+                  'screen on an X server of that size, which does not turn',
+      tinyViewport: "MiniBrowser's window is never narrower than 334 CSS pixels, even in full screen",
     },
-    narrowest: 447,
+    narrowest,
+    tiniest: 334,
   },
 };
 
@@ -52,4 +55,8 @@ export const lacking = (what) => (engine.lacks[what] ? `${engineName}: ${engine.
 // Why this engine cannot open a page at `view` (as a context's open takes it), or false where it can.
 export const lackingView = ({width = 600, scale = 1, touch = false}) =>
   (touch && lacking('touchScreen')) || (!Number.isInteger(scale) && lacking('fractionalScale')) ||
-  (width < (engine.narrowest ?? 0) && lacking('narrowViewport'));
+  (width < (engine.tiniest ?? 0) && lacking('tinyViewport'));
+
+// Why this engine cannot turn a page at `view` (swap its width and height), or false where it can.
+export const lackingTurn = ({width = 600, height = 640}) =>
+  Math.min(width, height) < (engine.narrowest ?? 0) && lacking('turnNarrow');

@@ -1,7 +1,9 @@
 // WebKitGTK's MiniBrowser on an X server of its own, under a window manager, driven by WebKitWebDriver over W3C
 // WebDriver classic through selenium-webdriver, with the operations every engine gives (engines.mjs). A context is
 // one WebDriver session: a MiniBrowser with a private store of its own. GTK scales a window by a whole factor read at
-// its start, so the context's first page sets the device pixel ratio of all its pages.
+// its start, so the context's first page sets the device pixel ratio of all its pages. MiniBrowser's toolbar keeps
+// its window wider than a phone: a viewport narrower than that is the browser in full screen on an X server of the
+// viewport's size, which the context's first page sets too.
 import {spawn} from 'node:child_process';
 import {createRequire} from 'node:module';
 
@@ -23,10 +25,10 @@ function child(command, args, options) {
   return {process: spawned, end: () => { process.off('exit', end); end(); }};
 }
 
-// The X server takes the first free display, with room for a large window at three device pixels per CSS pixel. A
-// window manager gives the newest window the focus, as a desktop does; without one no page would have it.
-async function xServer() {
-  const server = child('Xvfb', ['-displayfd', '3', '-screen', '0', '4096x4096x24', '-nolisten', 'tcp'],
+// The X server takes the first free display, by default with room for a large window at three device pixels per CSS
+// pixel. A window manager gives the newest window the focus, as a desktop does; without one no page would have it.
+async function xServer(size = '4096x4096') {
+  const server = child('Xvfb', ['-displayfd', '3', '-screen', '0', `${size}x24`, '-nolisten', 'tcp'],
                        {stdio: ['ignore', 'ignore', 'ignore', 'pipe']});
   const display = await said(server.process, server.process.stdio[3], 'Xvfb');
   const manager = child('openbox', ['--sm-disable', '--startup', 'echo started'],
@@ -46,13 +48,18 @@ export async function launchWebKit() {
   return {context: async () => context(x.display), close: async () => x.end()};
 }
 
+// The viewport width under which MiniBrowser's window goes full screen on an X server of the viewport's size.
+export const narrowest = 447;
+
 function context(display) {
   let session = null;
   const current = {handle: null};
   return {
     open: async (url, view = {}) => {
-      session ??= await started(display, view.scale ?? 1);
+      session ??= await started(display, view);
       if ((view.scale ?? 1) !== session.scale) throw new Error('WebKit: the pages of a context share one scale');
+      if (session.fullScreen && (view.width !== session.fullScreen.width || view.height !== session.fullScreen.height))
+        throw new Error('WebKit: the pages of a context in full screen share one size');
       return opened(session, current, url, view);
     },
     // A browser that went away has ended its session already; the test that saw it go has failed.
@@ -64,8 +71,10 @@ function context(display) {
   };
 }
 
-async function started(display, scale) {
+async function started(shared, {width = 600, height = 640, scale = 1}) {
   if (!Number.isInteger(scale)) throw new Error(`WebKit: GTK scales by whole factors only, not ${scale}`);
+  const own = width < narrowest ? await xServer(`${width * scale}x${height * scale}`) : null;
+  const display = own?.display ?? shared;
   const port = await findFreePort();
   const server = child('WebKitWebDriver', [`--port=${port}`],
                        {env: {...process.env, DISPLAY: display, GDK_SCALE: String(scale)}, stdio: 'ignore'});
@@ -76,11 +85,12 @@ async function started(display, scale) {
     // The browser's own question on leaving a page that is still playing.
     unhandledPromptBehavior: 'accept',
     timeouts: {pageLoad: 30000},
-    'webkitgtk:browserOptions': {binary: miniBrowser, args: ['--automation']},
+    'webkitgtk:browserOptions': {binary: miniBrowser, args: own ? ['--automation', '--full-screen'] : ['--automation']},
   }).build();
   // The browser's own bars around the viewport, measured while nothing resizes the window.
   const bars = await driver.executeScript('return [outerWidth - innerWidth, outerHeight - innerHeight]');
-  return {driver, scale, bars, spare: await driver.getWindowHandle(), end: server.end};
+  return {driver, scale, bars, fullScreen: own && {width, height}, spare: await driver.getWindowHandle(),
+          end: () => { server.end(); own?.end(); }};
 }
 
 // WebDriver classic has no script that runs before the page's own, and no log of the page: from each load on, the
@@ -171,6 +181,7 @@ async function opened(session, current, url, {width = 600, height = 640, touch =
     down: (key) => actions((a) => a.keyDown(keyOf(key))),
     up: (key) => actions((a) => a.keyUp(keyOf(key))),
     resize: async (across, down) => {
+      if (session.fullScreen) throw new Error('WebKit: a window in full screen on its own X server does not turn');
       await at();
       await sized(session, across, down);
     },
@@ -197,9 +208,10 @@ async function opened(session, current, url, {width = 600, height = 640, touch =
 }
 
 // The window is sized so that its viewport, inside the browser's own bars, has the size asked for, which the page
-// learns a moment later; the toolbar keeps the window from being narrower than itself.
-async function sized({driver, bars: [across, down]}, width, height) {
-  await driver.manage().window().setRect({width: width + across, height: height + down});
+// learns a moment later; the toolbar keeps the window from being narrower than itself. A window in full screen has
+// the size of its X server.
+async function sized({driver, bars: [across, down], fullScreen}, width, height) {
+  if (!fullScreen) await driver.manage().window().setRect({width: width + across, height: height + down});
   let shown;
   for (const ends = Date.now() + 5000; Date.now() < ends;) {
     shown = await driver.executeScript('return [innerWidth, innerHeight]');
