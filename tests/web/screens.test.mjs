@@ -5,7 +5,8 @@ import {test} from 'node:test';
 
 import {browsing} from './support/browser.mjs';
 import {lacking, lackingTurn, lackingView} from './support/engines.mjs';
-import {cellCentre, centreOf, differing, rectOf, reference, settle, shown, status} from './support/game.mjs';
+import {cellCentre, cellNames, centreOf, differing, rectOf, reference, settle, shown, status} from
+  './support/game.mjs';
 
 const {open} = browsing();
 
@@ -69,8 +70,7 @@ async function press(page, screen, ...targets) {
   }
 }
 
-const game = (page) => page.evaluate(() => [...document.querySelectorAll('[role=gridcell], [role=status]')]
-  .map((e) => e.getAttribute('aria-label') ?? e.textContent));
+const game = async (page) => [...await cellNames(page), await status(page)];
 
 for (const screen of screens.map(played)) {
   test(`on ${screen.name} the window fits, plays by ${screen.touch ? 'taps' : 'clicks'}, turns and asks`,
